@@ -1,0 +1,47 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sprites/colour.h"
+
+namespace gm {
+
+// Rows of a text: a line feed ends a row (an empty one too), a final line
+// feed adds no row, and the text ends at its first zero byte.
+std::vector<std::string> split_rows(std::string_view text);
+
+// One picture with its colour mask. Blanks reachable from the border are
+// see-through; blanks enclosed by drawn characters hide what lies behind.
+class SpriteFrame {
+public:
+    SpriteFrame() = default;
+    SpriteFrame(std::string_view picture_text, std::string_view mask_text, Colour default_colour,
+                bool blanks_transparent);
+    SpriteFrame(std::string_view picture_text, Colour default_colour, bool blanks_transparent);
+
+    char cell_at(int x, int y) const;
+    char mask_at(int x, int y) const;
+    bool is_transparent(int x, int y) const;
+    Colour colour_at(int x, int y) const { return colour_of(mask_at(x, y), default_colour); }
+
+    // Makes the blanks between the first and last drawn character of each row
+    // from first_row down opaque; '?' cells too when include_marks is set.
+    void close_row_gaps(int first_row, bool include_marks);
+
+    bool operator==(const SpriteFrame&) const = default;
+
+    std::vector<std::string> picture;
+    std::vector<std::string> mask;
+    std::vector<std::uint8_t> outside; // height rows of width bytes, 1 = outside cell
+    Colour default_colour = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    bool blanks_transparent = false;
+
+private:
+    void find_outside_cells();
+};
+
+} // namespace gm
