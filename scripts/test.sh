@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what the tests need, then builds and runs every test: once as
+# shipped (warnings are errors) and once under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+jobs=$(nproc)
+
+scripts/packages.sh g++ cmake make libncurses-dev libgtest-dev libbenchmark-dev tmux \
+  g++-mingw-w64-x86-64 mingw-w64 wine wine64 xvfb xauth xdotool imagemagick valgrind clang
+
+echo "== build and test"
+cmake -S . -B build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPH_WERROR=ON >/dev/null
+cmake --build build-ci -j"$jobs"
+ctest --test-dir build-ci --output-on-failure -j"$jobs"
+
+echo "== build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DGLYPH_WERROR=ON -DGLYPH_SANITIZE=ON \
+  -DGLYPH_WINE_TESTS=OFF -DGLYPH_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+for stage in scripts/test.d/*.sh; do
+  [ -e "$stage" ] || continue
+  echo "== $(basename "$stage" .sh)"
+  bash "$stage"
+done
+echo "all tests passed"

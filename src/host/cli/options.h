@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace gm {
+
+enum class Mode { aquarium, dump, entities, gallery, help, version };
+
+struct Options {
+    Mode mode = Mode::aquarium;
+    std::int32_t columns = 80;
+    std::int32_t rows = 24;
+    bool size_given = false;
+    std::int64_t ticks = 0;
+    std::optional<std::uint32_t> seed; // none: the time in seconds
+    bool colour = false;
+    int fps = 10;
+    bool terminal_background = false;
+};
+
+struct ParseResult {
+    Options options;
+    std::string error; // empty when the command line was understood
+};
+
+inline constexpr std::int32_t max_grid_side = 1000;
+
+// A pure function of the arguments (without the program name), so that it
+// can be tested and fuzzed.
+ParseResult parse_options(const std::vector<std::string>& args);
+
+std::string usage_text();
+std::string version_text();
+
+} // namespace gm

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "host/cli/headless.h"
+#include "host/cli/options.h"
+#include "population/population.h"
+
+namespace gm {
+
+namespace {
+
+ParseResult parse(std::initializer_list<const char*> args)
+{
+    return parse_options(std::vector<std::string>(args.begin(), args.end()));
+}
+
+} // namespace
+
+TEST(Options, DefaultsRunTheAquariumAtTheDesignRate)
+{
+    const ParseResult result = parse({});
+    EXPECT_TRUE(result.error.empty());
+    EXPECT_EQ(result.options.mode, Mode::aquarium);
+    EXPECT_EQ(result.options.fps, 10);
+    EXPECT_FALSE(result.options.seed.has_value());
+    EXPECT_EQ(result.options.columns, 80);
+    EXPECT_EQ(result.options.rows, 24);
+}
+
+TEST(Options, ReadsEveryOption)
+{
+    const ParseResult result =
+        parse({"--dump", "--size", "100x30", "--ticks", "25", "--seed", "4294967295", "--colour"});
+    ASSERT_TRUE(result.error.empty()) << result.error;
+    EXPECT_EQ(result.options.mode, Mode::dump);
+    EXPECT_EQ(result.options.columns, 100);
+    EXPECT_EQ(result.options.rows, 30);
+    EXPECT_EQ(result.options.ticks, 25);
+    EXPECT_EQ(result.options.seed, 4294967295u);
+    EXPECT_TRUE(result.options.colour);
+
+    const ParseResult terminal = parse({"--fps", "60", "--terminal-background"});
+    EXPECT_EQ(terminal.options.fps, 60);
+    EXPECT_TRUE(terminal.options.terminal_background);
+    EXPECT_EQ(parse({"--size", "1x1"}).options.columns, 1);
+    EXPECT_EQ(parse({"--size", "1000x1000"}).options.rows, 1000);
+    EXPECT_EQ(parse({"--gallery"}).options.mode, Mode::gallery);
+    EXPECT_EQ(parse({"--bogus", "--help"}).options.mode, Mode::aquarium) << "the first error stops the parse";
+    EXPECT_EQ(parse({"--help", "--bogus"}).options.mode, Mode::help);
+}
+
+TEST(Options, RejectsMalformedValuesWithAClearMessage)
+{
+    for (auto args : std::initializer_list<std::vector<std::string>>{
+             {"--size", "80"},       {"--size", "0x24"},    {"--size", "99999x99999"}, {"--size", "80x"},
+             {"--size", "-5x10"},    {"--size", "80x24x3"}, {"--size"},                {"--ticks", "-1"},
+             {"--ticks", "ten"},     {"--seed", "4294967296"}, {"--seed", "12a"},      {"--seed", ""},
+             {"--fps", "0"},         {"--fps", "61"},       {"--frobnicate"},          {"--dump", "--gallery"},
+             {"dump"}}) {
+        const ParseResult result = parse_options(args);
+        EXPECT_FALSE(result.error.empty()) << args[0] << " " << (args.size() > 1 ? args[1] : "");
+        EXPECT_EQ(result.error.find('\n'), std::string::npos);
+    }
+    EXPECT_NE(parse({"--size", "0x24"}).error.find("--size"), std::string::npos);
+}
+
+TEST(Options, HelpNamesEveryOption)
+{
+    const std::string usage = usage_text();
+    for (const char* option : {"--dump", "--entities", "--gallery", "--seed", "--size", "--ticks", "--colour",
+                               "--fps", "--terminal-background", "--version", "--help"})
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+}
+
+TEST(Headless, EntitiesAreListedWithFloatsThatReadBackExactly)
+{
+    Options options;
+    options.ticks = 3;
+    Scene scene;
+    run_headless(scene, options, 99);
+    const std::string json = entities_json(scene);
+    std::size_t lines = 0;
+    for (char c : json) lines += c == '\n' ? 1 : 0;
+    EXPECT_EQ(lines, scene.entities.size());
+    EXPECT_EQ(json.rfind("{\"name\":\"water\",\"x\":0,\"y\":5,\"vx\":0,\"vy\":0,\"depth\":8,", 0), 0u);
+    for (const char* key : {"\"frame_count\":", "\"width\":", "\"lifetime\":", "\"group_id\":",
+                            "\"die_offscreen\":", "\"pauses_mid_screen\":false"})
+        EXPECT_NE(json.find(key), std::string::npos) << key;
+
+    // A fish's fractional speed survives the round trip.
+    for (const Entity& e : scene.entities) {
+        if (!e.is("fish")) continue;
+        const std::string marker = "\"vx\":";
+        const std::size_t at = json.find(marker, json.find("\"name\":\"fish\""));
+        EXPECT_EQ(std::stof(json.substr(at + marker.size())), e.vx);
+        break;
+    }
+}
+
+TEST(Headless, TheSameSeedPrintsTheSameGridAndAnotherSeedAnother)
+{
+    Options options;
+    options.ticks = 40;
+    Scene a, b, c;
+    run_headless(a, options, 5);
+    run_headless(b, options, 5);
+    run_headless(c, options, 6);
+    EXPECT_EQ(dump_text(a, false), dump_text(b, false));
+    EXPECT_NE(dump_text(a, false), dump_text(c, false));
+    EXPECT_EQ(dump_text(a, false).size(), 81u * 24u);
+}
+
+} // namespace gm
