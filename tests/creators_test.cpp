@@ -336,8 +336,8 @@ TEST(Whale, TwelveFramesOfBodyAndSpout)
                     EXPECT_GE(column, static_cast<int>(offset));
                 }
             }
-        EXPECT_NE(frame.cell_at(static_cast<int>(offset) + 3, 3), ' ') << "frame " << f;
     }
+    EXPECT_EQ(whale.frames[5].cell_at(static_cast<int>(offset) + 3, 3), ':') << "the first drop leaves the blowhole";
 }
 
 TEST(Visitors, OneDrawChoosesBeforeTheCreatorDrawsItsOwn)

@@ -1,0 +1,10 @@
+#pragma once
+#include "host/cli/options.h"
+
+namespace gm {
+
+// Runs the aquarium full-screen in the current terminal until a key, a click,
+// a qualifying mouse movement or a signal ends it. Returns the exit status.
+int run_terminal(const Options& options);
+
+} // namespace gm
