@@ -134,7 +134,9 @@ TEST(Fish, ALowGridSkipsTheRowDraw)
     Scene scene = make_scene(80, 14);
     for (int i = 0; i < 30; ++i) add_fish(scene);
     for (const Entity& fish : scene.entities)
-        if (14 - fish.frames[0].height <= 9) EXPECT_EQ(fish.y, 9.0f);
+        if (14 - fish.frames[0].height <= 9) {
+            EXPECT_EQ(fish.y, 9.0f);
+        }
 }
 
 TEST(Bubbles, RiseFromWhereTheyAreBlownAndDrawNothing)
@@ -372,7 +374,9 @@ TEST(Visitors, OneDrawChoosesBeforeTheCreatorDrawsItsOwn)
         }
         if (first.name == "creature") {
             EXPECT_TRUE(first.die_offscreen);
-            if (first.vx < 0) EXPECT_EQ(first.x, 78.0f);
+            if (first.vx < 0) {
+                EXPECT_EQ(first.x, 78.0f);
+            }
         }
     }
     for (std::size_t r = 0; r < 11; ++r) EXPECT_TRUE(seen[r]) << r;

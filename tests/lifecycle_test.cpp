@@ -134,7 +134,9 @@ TEST(Lifecycle, DolphinFollowersDieOnlyAfterTheirLeaderHasLeft)
         const bool leader_here = std::any_of(scene.entities.begin(), scene.entities.end(),
                                              [](const Entity& e) { return e.is("dolphin") && e.group_leader; });
         if (!leader_here) leader_gone = true;
-        if (!leader_gone) EXPECT_EQ(dolphins, 3);
+        if (!leader_gone) {
+            EXPECT_EQ(dolphins, 3);
+        }
         if (dolphins == 0) {
             EXPECT_TRUE(state.visitor_due);
             EXPECT_EQ(count_spawners(scene), 1);
