@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <curses.h>
+#include <stdexcept>
 
 #include "host/terminal/palette.h"
 
@@ -16,9 +17,11 @@ constexpr const char* motion_off = "\033[?1003l";
 
 } // namespace
 
-Screen::Screen(bool terminal_background)
+Screen::Screen(bool terminal_background, std::FILE* out, std::FILE* in) : out_(out)
 {
-    initscr();
+    terminal_ = newterm(nullptr, out, in);
+    if (!terminal_) throw std::runtime_error("this terminal type is not known; set TERM");
+    set_term(terminal_);
     cbreak();
     noecho();
     nonl();
@@ -27,8 +30,8 @@ Screen::Screen(bool terminal_background)
     curs_set(0);
     mousemask(ALL_MOUSE_EVENTS | REPORT_MOUSE_POSITION, nullptr);
     mouseinterval(0);
-    std::fputs(motion_on, stdout);
-    std::fflush(stdout);
+    std::fputs(motion_on, out_);
+    std::fflush(out_);
 
     if (has_colors()) {
         start_color();
@@ -44,9 +47,10 @@ Screen::Screen(bool terminal_background)
 
 Screen::~Screen()
 {
-    std::fputs(motion_off, stdout);
-    std::fflush(stdout);
+    std::fputs(motion_off, out_);
+    std::fflush(out_);
     endwin();
+    delscreen(terminal_);
 }
 
 int Screen::columns() const { return getmaxx(stdscr); }

@@ -1,12 +1,17 @@
 #pragma once
+#include <cstdio>
+
 #include "render/cell_grid.h"
+
+struct screen; // ncurses' own terminal record
 
 namespace gm {
 
 // The ncurses side of the terminal host: set-up, drawing and the way back.
 class Screen {
 public:
-    explicit Screen(bool terminal_background);
+    // Draws on the given terminal streams (the process's own by default).
+    explicit Screen(bool terminal_background, std::FILE* out = stdout, std::FILE* in = stdin);
     ~Screen();
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
@@ -18,6 +23,8 @@ public:
 
 private:
     int colours_ = 0;
+    std::FILE* out_;
+    ::screen* terminal_ = nullptr;
 };
 
 } // namespace gm
