@@ -1,0 +1,107 @@
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "host/windows/command_line.h"
+#include "host/windows/host_record.h"
+#include "host/windows/window_procedure.h"
+
+namespace gm {
+
+namespace {
+
+constexpr DWORD event_synchronise_and_modify = 0x100002;
+constexpr DWORD preview_style = 0x50000000;    // child, visible
+constexpr DWORD full_screen_style = 0x90000000; // pop-up, visible
+constexpr DWORD full_screen_ex_style = 0x8;     // topmost
+constexpr UINT class_style = 3;                 // redraw on any size change
+
+HANDLE open_exit_event(const std::string& name)
+{
+    const int length = MultiByteToWideChar(65001, 0, name.c_str(), -1, nullptr, 0);
+    if (length <= 0) return nullptr;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(65001, 0, name.c_str(), -1, wide.data(), length);
+    return OpenEventW(event_synchronise_and_modify, FALSE, wide.c_str());
+}
+
+struct Placement {
+    int x = 0;
+    int y = 0;
+};
+
+Placement measure_area(HostRecord& host)
+{
+    Scene& scene = host.scene;
+    if (scene.preview) {
+        RECT client = {0, 0, 0, 0};
+        GetClientRect(host.owner_window, &client);
+        scene.client_width = client.right - client.left < 1 ? 1 : client.right - client.left;
+        scene.client_height = client.bottom - client.top < 1 ? 1 : client.bottom - client.top;
+        return {};
+    }
+    scene.client_width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    scene.client_height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const Placement origin = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
+    if (scene.client_width < 1) scene.client_width = GetSystemMetrics(SM_CXSCREEN);
+    if (scene.client_height < 1) scene.client_height = GetSystemMetrics(SM_CYSCREEN);
+    return origin;
+}
+
+int show_settings(const HostCommand& command)
+{
+    HWND parent = reinterpret_cast<HWND>(static_cast<UINT_PTR>(command.owner));
+    if (parent && !IsWindow(parent)) parent = nullptr;
+    MessageBoxA(parent, "The aquarium has no settings.", "Glyphmarinae", MB_OK | MB_ICONINFORMATION);
+    return 0;
+}
+
+int run(HINSTANCE instance, std::string_view line)
+{
+    const HostCommand command = parse_command_line(line);
+    if (command.action == HostAction::settings) return show_settings(command);
+
+    HostRecord& host = host_record();
+    Scene& scene = host.scene;
+    host.seed = command.seed;
+    if (command.exit_event_given) host.exit_event = open_exit_event(command.exit_event_name);
+    host.owner_window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(command.owner));
+    scene.preview = command.preview_requested && host.owner_window && IsWindow(host.owner_window);
+
+    const Placement at = measure_area(host);
+
+    WNDCLASSA window_class = {};
+    window_class.style = class_style;
+    window_class.lpfnWndProc = window_procedure;
+    window_class.hInstance = instance;
+    window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    window_class.lpszClassName = "GlyphmarinaeApp";
+    RegisterClassA(&window_class);
+
+    // A handle that names no window would make the creation fail; such an
+    // owner is tolerated by running without one.
+    HWND parent = host.owner_window && IsWindow(host.owner_window) ? host.owner_window : nullptr;
+    HWND window = CreateWindowExA(scene.preview ? 0 : full_screen_ex_style, "GlyphmarinaeApp", "Glyphmarinae",
+                                  scene.preview ? preview_style : full_screen_style, at.x, at.y, scene.client_width,
+                                  scene.client_height, parent, nullptr, instance, nullptr);
+    if (!window) return 1;
+    if (!scene.preview) ShowCursor(FALSE);
+
+    MSG message = {};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    if (host.exit_event) CloseHandle(host.exit_event);
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace
+
+} // namespace gm
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int)
+{
+    return gm::run(instance, command_line ? std::string_view(command_line) : std::string_view());
+}
