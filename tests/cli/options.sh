@@ -37,9 +37,13 @@ done
 "$program" --dump --seed 9 --ticks 30 > /tmp/glyph_cli_a.$$
 "$program" --dump --seed 9 --ticks 30 > /tmp/glyph_cli_b.$$
 cmp -s /tmp/glyph_cli_a.$$ /tmp/glyph_cli_b.$$ || fail "the same seed printed two different grids"
-"$program" --dump --seed 9 --ticks 30 --colour | grep -q $'\x1b\[36m' || fail "--colour has no dark cyan water"
-"$program" --entities --seed 9 --ticks 30 | head -1 | grep -q '^{"name":"water"' || fail "--entities does not start with the water"
-"$program" --gallery | grep -q '^== whale extra 6' || fail "--gallery misses the whale's last spout"
+# Whole outputs go to files first: a reader that stops early would break the pipe.
+"$program" --dump --seed 9 --ticks 30 --colour > /tmp/glyph_cli_out.$$
+grep -q $'\x1b\[36m' /tmp/glyph_cli_out.$$ || fail "--colour has no dark cyan water"
+"$program" --entities --seed 9 --ticks 30 > /tmp/glyph_cli_out.$$
+head -1 /tmp/glyph_cli_out.$$ | grep -q '^{"name":"water"' || fail "--entities does not start with the water"
+"$program" --gallery > /tmp/glyph_cli_out.$$
+grep -q '^== whale extra 6' /tmp/glyph_cli_out.$$ || fail "--gallery misses the whale's last spout"
 
 rm -f /tmp/glyph_cli_*.$$
 [ "$failures" -eq 0 ] && echo "cli: all checks passed"
