@@ -48,7 +48,7 @@ layout)
   water=$(sed -n 6p <<<"$screen")
   [ "$(count_char "$water" '~')" -ge 60 ] || fail "no water line on row 5"
   # The castle stands at column 68 on the bottom: its flag and its roof do not move.
-  for mark in '17 |>>' '19 /^\'; do
+  for mark in '17 |~~' '19 /|\'; do
     row=${mark%% *}
     text=${mark#* }
     want=$(sed -n "$((row + 1))p" <<<"$dump")

@@ -5,134 +5,135 @@ namespace gm {
 namespace {
 
 const char* const castle_closed = R"art(
-               |>>
-               |
-              /^\
-             /   \
-            /     \
- _ _ _ _   /_______\   _ _ _ _
-|_|_|_|_|__|       |__|_|_|_|_|
-|  [ ]     |  [ ]  |     [ ]  |
-|          |       |          |
-|  [ ]     | .---. |     [ ]  |
-|          | |#|#| |          |
-|          | |#|#| |          |
-|__________|_|#|#|_|__________|
+             |~~
+             |
+            /|\
+           /   \
+          /     \
+        _/_______\_      _   _
+        |    _    |     | |_| |
+ _   _  |   (_)   |  _  |     |
+| |_| |_|         |_| |_|  [] |
+|       |  .---.  |           |
+|  []   |  |###|  |  []       |
+|       |  |###|  |           |
+|_______|__|vvv|__|___________|
 )art";
 const char* const castle_closed_mask = R"art(
-                GG
+              GG
 
-              rrr
-             r   r
-            r     r
-           rrrrrrrrr
+            r r
+           r   r
+          r     r
+        rrrrrrrrrrr
 
 
 
-             yyyyy
-             yyyyy
-             yyyyy
-             yyyyy
+           yyyyy
+           yyyyy
+           yyyyy
+           yyyyy
 )art";
 
 const char* const castle_lifting = R"art(
-               |>>
-               |
-              /^\
-             /   \
-            /     \
- _ _ _ _   /_______\   _ _ _ _
-|_|_|_|_|__|       |__|_|_|_|_|
-|  [ ]     |  [ ]  |     [ ]  |
-|          |       |          |
-|  [ ]     | .---. |     [ ]  |
-|          | |#|#| |          |
-|          | |#|#| |          |
-|__________|_|   |_|__________|
+             |~~
+             |
+            /|\
+           /   \
+          /     \
+        _/_______\_      _   _
+        |    _    |     | |_| |
+ _   _  |   (_)   |  _  |     |
+| |_| |_|         |_| |_|  [] |
+|       |  .---.  |           |
+|  []   |  |###|  |  []       |
+|       |  |vvv|  |           |
+|_______|__|   |__|___________|
 )art";
 const char* const castle_lifting_mask = R"art(
-                GG
+              GG
 
-              rrr
-             r   r
-            r     r
-           rrrrrrrrr
+            r r
+           r   r
+          r     r
+        rrrrrrrrrrr
 
 
 
-             yyyyy
-             yyyyy
-             yyyyy
-             y   y
+           yyyyy
+           yyyyy
+           yyyyy
+           y   y
 )art";
 
 const char* const castle_half_open = R"art(
-               |>>
-               |
-              /^\
-             /   \
-            /     \
- _ _ _ _   /_______\   _ _ _ _
-|_|_|_|_|__|       |__|_|_|_|_|
-|  [ ]     |  [ ]  |     [ ]  |
-|          |       |          |
-|  [ ]     | .---. |     [ ]  |
-|          | |#|#| |          |
-|          | |   | |          |
-|__________|_|   |_|__________|
+             |~~
+             |
+            /|\
+           /   \
+          /     \
+        _/_______\_      _   _
+        |    _    |     | |_| |
+ _   _  |   (_)   |  _  |     |
+| |_| |_|         |_| |_|  [] |
+|       |  .---.  |           |
+|  []   |  |vvv|  |  []       |
+|       |  |   |  |           |
+|_______|__|   |__|___________|
 )art";
 const char* const castle_half_open_mask = R"art(
-                GG
+              GG
 
-              rrr
-             r   r
-            r     r
-           rrrrrrrrr
+            r r
+           r   r
+          r     r
+        rrrrrrrrrrr
 
 
 
-             yyyyy
-             yyyyy
-             y   y
-             y   y
+           yyyyy
+           yyyyy
+           y   y
+           y   y
 )art";
 
 const char* const castle_open = R"art(
-               |>>
-               |
-              /^\
-             /   \
-            /     \
- _ _ _ _   /_______\   _ _ _ _
-|_|_|_|_|__|       |__|_|_|_|_|
-|  [ ]     |  [ ]  |     [ ]  |
-|          |       |          |
-|  [ ]     | .---. |     [ ]  |
-|          | |   | |          |
-|          | |   | |          |
-|__________|_|   |_|__________|
+             |~~
+             |
+            /|\
+           /   \
+          /     \
+        _/_______\_      _   _
+        |    _    |     | |_| |
+ _   _  |   (_)   |  _  |     |
+| |_| |_|         |_| |_|  [] |
+|       |  .---.  |           |
+|  []   |  |   |  |  []       |
+|       |  |   |  |           |
+|_______|__|   |__|___________|
 )art";
 const char* const castle_open_mask = R"art(
-                GG
+              GG
 
-              rrr
-             r   r
-            r     r
-           rrrrrrrrr
+            r r
+           r   r
+          r     r
+        rrrrrrrrrrr
 
 
 
-             yyyyy
-             y   y
-             y   y
-             y   y
+           yyyyy
+           y   y
+           y   y
+           y   y
 )art";
 
 } // namespace
 
 CatalogueEntry castle_entry()
 {
-    // The gate opens and closes again: frame 4 repeats frame 2, frame 5 frame 1.
+    // Played in order the gate rises and falls again, so the last two frames
+    // step back through the middle ones.
     return {"castle",
             {
                 {castle_closed, castle_closed_mask},

@@ -5,51 +5,46 @@ namespace gm {
 namespace {
 
 const char* const dolphin_right_0 = R"art(
-       ,
-  __.-' `-.._
-/'  ,     o `>
-\_.-'`--.__.-'
+      |\
+\  _.-' `-._
+ >=       o `=
+/  `-.___\_.-'
 )art";
-
 const char* const dolphin_right_1 = R"art(
-       ,
-  _.-'' `-.._
-\,  ,     o `>
-/`-._`--.__.-'
+      |\
+   _.-' `-._
+_>=       o `=
+/ `-.___/__.-'
 )art";
-
 const char* const dolphin_right_mask = R"art(
 
 
           W
-
 )art";
 
 const char* const dolphin_left_0 = R"art(
-      ,
- _..-' `-.__
-<' o     ,  `\
-`-.__.--'`-._/
+      /|
+  _.-' `-._  /
+=' o       =<
+`-._/___.-'  \
 )art";
-
 const char* const dolphin_left_1 = R"art(
-      ,
- _..-' ``-._
-<' o     ,  ,/
-`-.__.--'_.-'\
+      /|
+  _.-' `-._
+=' o       =<_
+`-.__\___.-' \
 )art";
-
 const char* const dolphin_left_mask = R"art(
 
 
    W
-
 )art";
 
 } // namespace
 
 CatalogueEntry dolphin_entry()
 {
+    // Only the eye is fixed; the school's creator gives each dolphin its colour.
     return {"dolphin",
             {},
             {

@@ -4,63 +4,58 @@ namespace gm {
 
 namespace {
 
-const char* const duck_right_0 = R"art(
-    __          __          __
- __( o<??????__( o>??????__( o>
- \___)       \___)       \___)
+const char* const ducks_right_0 = R"art(
+     __?????????__?????????__
+\`-.(o )<??\`-.(o )>??\`-.(o )>
+ \_~~__/????\_~~__/????\_~~__/
+)art";
+const char* const ducks_right_1 = R"art(
+     __?????????__?????????__
+\`-.(o )>??\`-.(o )<??\`-.(o )>
+ \_~~__/????\_~~__/????\_~~__/
+)art";
+const char* const ducks_right_2 = R"art(
+     __?????????__?????????__
+\`-.(o )>??\`-.(o )>??\`-.(o )<
+ \_~~__/????\_~~__/????\_~~__/
+)art";
+const char* const ducks_right_mask = R"art(
+     gg         gg         gg
+wwwwgW gy  wwwwgW gy  wwwwgW gy
+ wwccwww    wwccwww    wwccwww
 )art";
 
-const char* const duck_right_1 = R"art(
-    __          __          __
- __( o>??????__( o<??????__( o>
- \___)       \___)       \___)
+const char* const ducks_left_0 = R"art(
+  __?????????__?????????__
+<( o).-'/??<( o).-'/??>( o).-'/
+ \__~~_/????\__~~_/????\__~~_/
 )art";
-
-const char* const duck_right_2 = R"art(
-    __          __          __
- __( o>??????__( o>??????__( o<
- \___)       \___)       \___)
+const char* const ducks_left_1 = R"art(
+  __?????????__?????????__
+<( o).-'/??>( o).-'/??<( o).-'/
+ \__~~_/????\__~~_/????\__~~_/
 )art";
-
-const char* const duck_right_mask = R"art(
-    gg          gg          gg
- wwgWyy      wwgWyy      wwgWyy
- wwwwc       wwwwc       wwwwc
+const char* const ducks_left_2 = R"art(
+  __?????????__?????????__
+>( o).-'/??<( o).-'/??<( o).-'/
+ \__~~_/????\__~~_/????\__~~_/
 )art";
-
-const char* const duck_left_0 = R"art(
- __          __          __
-<o )__??????<o )__??????>o )__ 
- (___/       (___/       (___/
-)art";
-
-const char* const duck_left_1 = R"art(
- __          __          __
-<o )__??????>o )__??????<o )__ 
- (___/       (___/       (___/
-)art";
-
-const char* const duck_left_2 = R"art(
- __          __          __
->o )__??????<o )__??????<o )__ 
- (___/       (___/       (___/
-)art";
-
-const char* const duck_left_mask = R"art(
- gg          gg          gg
-yyWgww      yyWgww      yyWgww
- cwwww       cwwww       cwwww
+const char* const ducks_left_mask = R"art(
+  gg         gg         gg
+yg Wgwwww  yg Wgwwww  yg Wgwwww
+ wwwccww    wwwccww    wwwccww
 )art";
 
 } // namespace
 
 CatalogueEntry duck_entry()
 {
+    // Each frame a different duck of the three opens its beak.
     return {"duck",
             {},
             {
-                {{duck_right_0, duck_right_mask}, {duck_right_1, duck_right_mask}, {duck_right_2, duck_right_mask}},
-                {{duck_left_0, duck_left_mask}, {duck_left_1, duck_left_mask}, {duck_left_2, duck_left_mask}},
+                {{ducks_right_0, ducks_right_mask}, {ducks_right_1, ducks_right_mask}, {ducks_right_2, ducks_right_mask}},
+                {{ducks_left_0, ducks_left_mask}, {ducks_left_1, ducks_left_mask}, {ducks_left_2, ducks_left_mask}},
             },
             {}};
 }

@@ -5,35 +5,36 @@ namespace gm {
 namespace {
 
 const char* const ship_right = R"art(
-            |>
-       _____|_____
-       \    |    /
-        \   |   /
-_________\__|__/_________
- \__o__o__o___o__o__o__/
+        |~??????|~
+       /|??????/|\
+      /:|?????/:|:\
+ __??/::|????/::|::\
+|__|/___|___/___|___\___.
+ \___o___o___o___o_____/
 )art";
 const char* const ship_right_mask = R"art(
-            y
+        yy      yy
 
-       w         w
-        w       w
-yyyyyyyyywyyyyywyyyyyyyyy
+      w w     w w w
+     w  w    w  w  w
+yyyywyyyyyyywyyyyyyywyyyy
  yyyyyyyyyyyyyyyyyyyyyyy
 )art";
+
 const char* const ship_left = R"art(
-           <|
-       _____|_____
-       \    |    /
-        \   |   /
-_________\__|__/_________
- \__o__o__o___o__o__o__/
+       ~|??????~|
+       /|\??????|\
+      /:|:\?????|:\
+     /::|::\????|::\??__
+.___/___|___\___|___\|__|
+ \_____o___o___o___o___/
 )art";
 const char* const ship_left_mask = R"art(
-            y
+       yy      yy
 
-       w         w
-        w       w
-yyyyyyyyywyyyyywyyyyyyyyy
+      w w w     w w
+     w  w  w    w  w
+yyyywyyyyyyywyyyyyyywyyyy
  yyyyyyyyyyyyyyyyyyyyyyy
 )art";
 

@@ -2,31 +2,32 @@
 
 namespace gm {
 
-// Spatters that grow as they fade.
 const std::array<std::string_view, 4>& splat_pictures()
 {
-    static const std::array<std::string_view, 4> pictures = {
+    // Each spatter is wider than the last, so the splat seems to spread
+    // outwards from where the fish was caught.
+    static constexpr std::array<std::string_view, 4> pictures = {
         R"art(
 
-. . .
- ;*;
-` ' '
+ . ,
+.'*;.
+ ` '
 )art",
         R"art(
- .,*.
-'*;*.'
- `.'
+ .'.,
+;'*"*.
+ `.;'
 )art",
-        R"art(.  *  ,
-`;*"*;'
- .*~*.
+        R"art( . ' ,
+`.'*;'.
+;'"*",;
+ '.`'
+)art",
+        R"art(.  '  ,
+ `. ; .'
+~;'*"*';.
+ ,'.;`.`
 '  ,  `
-)art",
-        R"art('  . ` ,
- `.;*;. '
-.;*"~"*;.
- ,`*;*'.
-'  ` '  `
 )art",
     };
     return pictures;

@@ -4,172 +4,162 @@ namespace gm {
 
 namespace {
 
-const char* const submarine_right_0 = R"art(
+const char* const submarine_right_a = R"art(
 
 
 
-                     |>
-             ________|________
-            |   o   |   o   |
- _   _______|_______|_______|________
- \`-.-'   o    o    o    o    o     `--.
- /.-'-.                               _.'
-      `--.__________________________.--'
+                         [=
+                     ____|____
+                    /  o      |
+      _.----==------'         `-----._
+ \  ,'  o    o    o    o    o    o    `.
+ |=(                                 =  )
+ /  `-.______________________________,.-'
 )art";
+const char* const submarine_right_b = R"art(
 
-const char* const submarine_right_1 = R"art(
 
-
-                     |>
-                     |
-             ________|________
-            |   o   |   o   |
- _   _______|_______|_______|________
- \`-.-'   o    o    o    o    o     `--.
- /.-'-.                               _.'
-      `--.__________________________.--'
+                         [=
+                         |
+                     ____|____
+                    /  o      |
+      _.----==------'         `-----._
+ \  ,'  o    o    o    o    o    o    `.
+ |=(                                 =  )
+ /  `-.______________________________,.-'
 )art";
+const char* const submarine_right_c = R"art(
 
-const char* const submarine_right_2 = R"art(
-
-                     |>
-                     |
-                     |
-             ________|________
-            |   o   |   o   |
- _   _______|_______|_______|________
- \`-.-'   o    o    o    o    o     `--.
- /.-'-.                               _.'
-      `--.__________________________.--'
+                         [=
+                         |
+                         |
+                     ____|____
+                    /  o      |
+      _.----==------'         `-----._
+ \  ,'  o    o    o    o    o    o    `.
+ |=(                                 =  )
+ /  `-.______________________________,.-'
 )art";
-
-const char* const submarine_right_3 = R"art(
-                     |>
-                     |
-                     |
-                     |
-             ________|________
-            |   o   |   o   |
- _   _______|_______|_______|________
- \`-.-'   o    o    o    o    o     `--.
- /.-'-.                               _.'
-      `--.__________________________.--'
+const char* const submarine_right_d = R"art(
+                         [=
+                         |
+                         |
+                         |
+                     ____|____
+                    /  o      |
+      _.----==------'         `-----._
+ \  ,'  o    o    o    o    o    o    `.
+ |=(                                 =  )
+ /  `-.______________________________,.-'
 )art";
-
-const char* const submarine_right_4 = R"art(
-                    <|
-                     |
-                     |
-                     |
-             ________|________
-            |   o   |   o   |
- _   _______|_______|_______|________
- \`-.-'   o    o    o    o    o     `--.
- /.-'-.                               _.'
-      `--.__________________________.--'
+const char* const submarine_right_e = R"art(
+                        =]
+                         |
+                         |
+                         |
+                     ____|____
+                    /  o      |
+      _.----==------'         `-----._
+ \  ,'  o    o    o    o    o    o    `.
+ |=(                                 =  )
+ /  `-.______________________________,.-'
 )art";
-
 const char* const submarine_right_mask = R"art(
+                        www
+                         ww
+                         ww
+                         ww
+                         w
 
-
-
-                     w
-                     w
-
+            ww
+ w      w    w    w    w    w    w
+ www                                 w
  w
- wwwww    w    w    w    w    w
- wwwww
-      wwww                          wwww
 )art";
 
-const char* const submarine_left_0 = R"art(
+const char* const submarine_left_a = R"art(
 
 
 
-                  <|
-           ________|________
-            |   o   |   o   |
-    ________|_______|_______|_______   _
- .--'     o    o    o    o    o   `-.-'/
-`._                               .-`-.\
- `--.__________________________.--'
+              =]
+           ____|____
+          |      o  \
+   _.-----'         `------==----._
+ .'    o    o    o    o    o    o  `,  /
+(  =                                 )=|
+`-.,______________________________.-'  \
 )art";
+const char* const submarine_left_b = R"art(
 
-const char* const submarine_left_1 = R"art(
 
-
-                  <|
-                   |
-           ________|________
-            |   o   |   o   |
-    ________|_______|_______|_______   _
- .--'     o    o    o    o    o   `-.-'/
-`._                               .-`-.\
- `--.__________________________.--'
+              =]
+               |
+           ____|____
+          |      o  \
+   _.-----'         `------==----._
+ .'    o    o    o    o    o    o  `,  /
+(  =                                 )=|
+`-.,______________________________.-'  \
 )art";
+const char* const submarine_left_c = R"art(
 
-const char* const submarine_left_2 = R"art(
-
-                  <|
-                   |
-                   |
-           ________|________
-            |   o   |   o   |
-    ________|_______|_______|_______   _
- .--'     o    o    o    o    o   `-.-'/
-`._                               .-`-.\
- `--.__________________________.--'
+              =]
+               |
+               |
+           ____|____
+          |      o  \
+   _.-----'         `------==----._
+ .'    o    o    o    o    o    o  `,  /
+(  =                                 )=|
+`-.,______________________________.-'  \
 )art";
-
-const char* const submarine_left_3 = R"art(
-                  <|
-                   |
-                   |
-                   |
-           ________|________
-            |   o   |   o   |
-    ________|_______|_______|_______   _
- .--'     o    o    o    o    o   `-.-'/
-`._                               .-`-.\
- `--.__________________________.--'
+const char* const submarine_left_d = R"art(
+              =]
+               |
+               |
+               |
+           ____|____
+          |      o  \
+   _.-----'         `------==----._
+ .'    o    o    o    o    o    o  `,  /
+(  =                                 )=|
+`-.,______________________________.-'  \
 )art";
-
-const char* const submarine_left_4 = R"art(
-                   |>
-                   |
-                   |
-                   |
-           ________|________
-            |   o   |   o   |
-    ________|_______|_______|_______   _
- .--'     o    o    o    o    o   `-.-'/
-`._                               .-`-.\
- `--.__________________________.--'
+const char* const submarine_left_e = R"art(
+               [=
+               |
+               |
+               |
+           ____|____
+          |      o  \
+   _.-----'         `------==----._
+ .'    o    o    o    o    o    o  `,  /
+(  =                                 )=|
+`-.,______________________________.-'  \
 )art";
-
 const char* const submarine_left_mask = R"art(
+              www
+              ww
+              ww
+              ww
+               w
 
-
-
-                   w
-                   w
-
+                           ww
+       w    w    w    w    w    w      w
+   w                                 www
                                        w
-          w    w    w    w    w    wwwww
-                                   wwwww
- wwww                          wwww
 )art";
 
 } // namespace
 
 CatalogueEntry submarine_entry()
 {
-    // The periscope rises, looks about and sinks again.
+    // The periscope comes up, looks ahead, looks back, looks ahead and goes down.
     return {"submarine",
             {},
             {
-                {{submarine_right_0, submarine_right_mask}, {submarine_right_1, submarine_right_mask}, {submarine_right_2, submarine_right_mask}, {submarine_right_3, submarine_right_mask}, {submarine_right_4, submarine_right_mask}, {submarine_right_3, submarine_right_mask}, {submarine_right_2, submarine_right_mask}, {submarine_right_1, submarine_right_mask}, {submarine_right_0, submarine_right_mask}},
-                {{submarine_left_0, submarine_left_mask}, {submarine_left_1, submarine_left_mask}, {submarine_left_2, submarine_left_mask}, {submarine_left_3, submarine_left_mask}, {submarine_left_4, submarine_left_mask}, {submarine_left_3, submarine_left_mask}, {submarine_left_2, submarine_left_mask}, {submarine_left_1, submarine_left_mask}, {submarine_left_0, submarine_left_mask}},
+                {{submarine_right_a, submarine_right_mask}, {submarine_right_b, submarine_right_mask}, {submarine_right_c, submarine_right_mask}, {submarine_right_d, submarine_right_mask}, {submarine_right_e, submarine_right_mask}, {submarine_right_d, submarine_right_mask}, {submarine_right_c, submarine_right_mask}, {submarine_right_b, submarine_right_mask}, {submarine_right_a, submarine_right_mask}},
+                {{submarine_left_a, submarine_left_mask}, {submarine_left_b, submarine_left_mask}, {submarine_left_c, submarine_left_mask}, {submarine_left_d, submarine_left_mask}, {submarine_left_e, submarine_left_mask}, {submarine_left_d, submarine_left_mask}, {submarine_left_c, submarine_left_mask}, {submarine_left_b, submarine_left_mask}, {submarine_left_a, submarine_left_mask}},
             },
             {}};
 }

@@ -4,57 +4,41 @@ namespace gm {
 
 namespace {
 
-const char* const swan_right_0 = R"art(
-        __
+const char* const swan_right = R"art(
+        _
        / o\
-       |,=>
-       ||
-  __.-'||
- <  ,    )
-  `-.__.'
+       \ ->
+       /
+\`-.__/ \
+ \  `-.  )
+  `-----'
 )art";
-
 const char* const swan_right_mask = R"art(
 
          g
          yy
-
-
-
-
 )art";
 
-const char* const swan_left_0 = R"art(
- __
+const char* const swan_left = R"art(
+  _
 /o \
-<=,|
-  ||
-  ||`-.__
- (    ,  > 
-  `.__.-'
+<- /
+   \
+  / \__.-'/
+ (  .-'  /
+  `-----'
 )art";
-
 const char* const swan_left_mask = R"art(
 
  g
 yy
-
-
-
-
 )art";
 
 } // namespace
 
 CatalogueEntry swan_entry()
 {
-    return {"swan",
-            {},
-            {
-                {{swan_right_0, swan_right_mask}},
-                {{swan_left_0, swan_left_mask}},
-            },
-            {}};
+    return {"swan", {}, {{{swan_right, swan_right_mask}}, {{swan_left, swan_left_mask}}}, {}};
 }
 
 } // namespace gm

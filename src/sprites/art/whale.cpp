@@ -5,70 +5,66 @@ namespace gm {
 namespace {
 
 const char* const whale_right = R"art(
-       _.-----:--._
- |\ .-'          `.
- | >'         o   )
- |/ `-.__________.'
+        .-----:-.
+\`.??.-'         `.
+ \ `'         o   )
+ /.-'`-.____\___,-'
 )art";
 const char* const whale_right_mask = R"art(
-       BBBBBBBBBBBB
- BBBBBB          BB
+        BBBBBBBBB
+BBB  BBB         BB
  B BB         W   B
  BBBBBBBBBBBBBBBBBB
 )art";
+
 const char* const whale_left = R"art(
-_.--:-----._
-.'          `-. /| 
-(   o         `< |
-`.__________.-' \|
+  .-:-----.
+.'         `-.??.'/
+(   o         `' /
+`-,___/____.-'`-.\
 )art";
 const char* const whale_left_mask = R"art(
-BBBBBBBBBBBB
-BB          BBBBBB
+  BBBBBBBBB
+BB         BBB  BBB
 B   W         BB B
 BBBBBBBBBBBBBBBBBB
 )art";
 
+// The spout rises from a trickle to a spray and falls apart again.
 const char* const spout_0 = R"art(
 
 
    :
 )art";
-
 const char* const spout_1 = R"art(
 
    :
    :
 )art";
-
 const char* const spout_2 = R"art(
-  . .
-   :
-   :
-)art";
-
-const char* const spout_3 = R"art(
- '.:.'
-   :
-   :
-)art";
-
-const char* const spout_4 = R"art(
-'. : .'
   .:.
    :
+   :
 )art";
-
+const char* const spout_3 = R"art(
+ .':'.
+  ':'
+   :
+)art";
+const char* const spout_4 = R"art(
+.-':'-.
+'  :  '
+   :
+)art";
 const char* const spout_5 = R"art(
 
+'. : .'
 .  :  .
-  ' '
 )art";
-
 const char* const spout_6 = R"art(
 
 
-'  .  `
+.  .  .
 )art";
 
 } // namespace
