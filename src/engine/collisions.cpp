@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace gm {
 
@@ -46,14 +47,20 @@ void pop_bubbles(Scene& scene)
     for (const Entity& e : scene.entities)
         if (e.alive && e.is("water") && e.y > surface) surface = e.y;
 
+    // Popping kills only bubbles, so the water lines found first stay the
+    // ones to test, and each bubble meets only those few.
+    std::vector<const Entity*> waters;
+    for (const Entity& e : scene.entities)
+        if (e.alive && e.is("water")) waters.push_back(&e);
+
     for (Entity& bubble : scene.entities) {
         if (!bubble.alive || !bubble.is("bubble")) continue;
         if (surface >= 0 && bubble.y <= surface) {
             bubble.alive = false;
             continue;
         }
-        for (const Entity& water : scene.entities) {
-            if (water.alive && water.is("water") && collides(bubble, water)) {
+        for (const Entity* water : waters) {
+            if (collides(bubble, *water)) {
                 bubble.alive = false;
                 break;
             }
@@ -82,10 +89,18 @@ void hook(Scene& scene, Entity& fish, std::int32_t group)
 
 void eat_and_hook(Scene& scene, TickState& state)
 {
+    // Only teeth and hook points can stop a fish, and this step kills no
+    // entity of either kind, so they are gathered once, in list order; a
+    // hook point's "hooked" is still read at the moment it is met.
+    std::vector<Entity*> catchers;
+    for (Entity& e : scene.entities)
+        if (e.alive && (e.is("teeth") || e.is("hook_point"))) catchers.push_back(&e);
+    if (catchers.empty()) return;
+
     for (Entity& fish : scene.entities) {
         if (!fish.alive || !fish.is("fish") || fish.hooked) continue;
-        for (Entity& e : scene.entities) {
-            if (!e.alive) continue;
+        for (Entity* catcher : catchers) {
+            Entity& e = *catcher;
             if (e.is("teeth") && collides(fish, e)) {
                 state.splats.push_back({e.x, e.y});
                 fish.alive = false;
