@@ -21,9 +21,10 @@ namespace {
 
 using namespace gm;
 
-// Enough for every rule to come into play, few enough to stay fast. A tick
-// costs about entities x fish (every free fish is tested against every
-// entity, every bubble against every entity), so large scenes get fewer ticks.
+// Enough for every rule to come into play, few enough to stay fast. The
+// budget counts a tick as entities x movers, well above what the tick does
+// (a mover is tested only against the water lines, teeth and hook points),
+// so that the checks after each tick stay cheap and large scenes get fewer ticks.
 constexpr int max_steps = 64;
 constexpr int max_ticks_per_input = 400;
 constexpr std::int64_t tick_work_per_input = 200000;
