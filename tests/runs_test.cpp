@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "render/grid_diff.h"
 #include "render/runs.h"
 #include "render/text_render.h"
 
@@ -74,6 +75,24 @@ TEST(TextRendering, MapsTheFourteenColoursOntoTheSixteenTerminalColours)
     grid.at(1, 0) = {'b', colours::dark_cyan};
     grid.at(2, 0) = {'c', colours::white};
     EXPECT_EQ(grid_to_ansi(grid), "\x1b[36mab\x1b[97mc\x1b[0m\n");
+}
+
+TEST(GridDiff, FindsTheChangedSpanOfEachRowAndTheirBoundingRectangle)
+{
+    CellGrid before(6, 3);
+    CellGrid after = before;
+    EXPECT_TRUE(changed_columns(before, after, 1).empty());
+    EXPECT_TRUE(changed_rect(before, after).empty());
+    after.at(1, 1) = {'a', red};
+    after.at(5, 1) = {'b', red}; // the last column: the span must reach the row's end
+    after.at(0, 2) = {' ', blue}; // another colour under an empty cell is still a change
+    const ColumnSpan span = changed_columns(before, after, 1);
+    EXPECT_EQ(span.first, 1);
+    EXPECT_EQ(span.end, 6);
+    const CellRect rect = changed_rect(before, after);
+    EXPECT_EQ((std::vector<int>{rect.left, rect.top, rect.right, rect.bottom}), (std::vector<int>{0, 1, 6, 3}));
+    const CellRect resized = changed_rect(CellGrid(2, 2), after);
+    EXPECT_EQ((std::vector<int>{resized.left, resized.top, resized.right, resized.bottom}), (std::vector<int>{0, 0, 6, 3}));
 }
 
 } // namespace gm

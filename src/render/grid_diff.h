@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+
+#include "render/cell_grid.h"
+
+namespace gm {
+
+// What differs between one frame and the next, so that a host or a recorder
+// sends only the change and its cost follows the change, not the screen.
+
+struct ColumnSpan {
+    std::int32_t first = 0;
+    std::int32_t end = 0; // one past the last changed column
+    bool empty() const { return first >= end; }
+};
+
+struct CellRect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0; // one past the last column
+    std::int32_t bottom = 0; // one past the last row
+    bool empty() const { return left >= right || top >= bottom; }
+};
+
+// The columns of one row that hold another cell in `after` than in `before`.
+// Grids of different sizes differ everywhere.
+ColumnSpan changed_columns(const CellGrid& before, const CellGrid& after, std::int32_t row);
+
+// The smallest rectangle holding every changed cell.
+CellRect changed_rect(const CellGrid& before, const CellGrid& after);
+
+} // namespace gm
