@@ -41,8 +41,14 @@ TEST(Options, ReadsEveryOption)
     const ParseResult terminal = parse({"--fps", "60", "--terminal-background"});
     EXPECT_EQ(terminal.options.fps, 60);
     EXPECT_TRUE(terminal.options.terminal_background);
-    EXPECT_EQ(parse({"--size", "1x1"}).options.columns, 1);
-    EXPECT_EQ(parse({"--size", "1000x1000"}).options.rows, 1000);
+    EXPECT_EQ(parse({"--dump", "--size", "1x1"}).options.columns, 1);
+    EXPECT_EQ(parse({"--entities", "--size", "1000x1000"}).options.rows, 1000);
+    const ParseResult joined = parse({"--seed=5", "--size=81x30", "--ticks=0", "--dump"});
+    ASSERT_TRUE(joined.error.empty()) << joined.error;
+    EXPECT_EQ(joined.options.seed, 5u);
+    EXPECT_EQ(joined.options.columns, 81);
+    EXPECT_EQ(parse({"--fps=7"}).options.fps, 7);
+    EXPECT_TRUE(parse({"--gallery", "--colour"}).error.empty());
     EXPECT_EQ(parse({"--gallery"}).options.mode, Mode::gallery);
     EXPECT_EQ(parse({"--bogus", "--help"}).options.mode, Mode::aquarium) << "the first error stops the parse";
     EXPECT_EQ(parse({"--help", "--bogus"}).options.mode, Mode::help);
@@ -55,12 +61,18 @@ TEST(Options, RejectsMalformedValuesWithAClearMessage)
              {"--size", "-5x10"},    {"--size", "80x24x3"}, {"--size"},                {"--ticks", "-1"},
              {"--ticks", "ten"},     {"--seed", "4294967296"}, {"--seed", "12a"},      {"--seed", ""},
              {"--fps", "0"},         {"--fps", "61"},       {"--frobnicate"},          {"--dump", "--gallery"},
-             {"dump"}}) {
+             {"dump"},               {"--seed="},           {"--dump=yes"},            {"--colour=1"},
+             // options that would change nothing in the chosen mode
+             {"--dump", "--fps", "5"}, {"--ticks", "3"},    {"--colour"},              {"--size", "80x24"},
+             {"--entities", "--colour"}, {"--gallery", "--seed", "1"}, {"--dump", "--terminal-background"}}) {
         const ParseResult result = parse_options(args);
         EXPECT_FALSE(result.error.empty()) << args[0] << " " << (args.size() > 1 ? args[1] : "");
         EXPECT_EQ(result.error.find('\n'), std::string::npos);
     }
-    EXPECT_NE(parse({"--size", "0x24"}).error.find("--size"), std::string::npos);
+    EXPECT_NE(parse({"--dump", "--size", "0x24"}).error.find("--size"), std::string::npos);
+    EXPECT_EQ(parse({"--fps", "--dump"}).error, "--fps needs a value");
+    EXPECT_EQ(parse({"--fps", "5", "--dump"}).error, "--fps has no effect with --dump");
+    EXPECT_EQ(parse({"--color"}).error, "--color has no effect with the terminal aquarium");
 }
 
 TEST(Options, HelpNamesEveryOption)

@@ -18,7 +18,7 @@ grep -q -- '--terminal-background' /tmp/glyph_cli_out.$$ || fail "--help does no
 expect_status 0 --version
 grep -q 'glyphmarinae' /tmp/glyph_cli_out.$$ || fail "--version does not name the program"
 
-for bad in "--size 80" "--size 0x24" "--size 99999x99999" "--ticks x" "--seed -1" "--fps 0" "--nonsense" "--dump --size"; do
+for bad in "--size 80" "--size 0x24" "--size 99999x99999" "--ticks x" "--seed -1" "--fps 0" "--nonsense" "--dump --size" "--fps --dump" "--size 80x24" "--dump --fps=5"; do
   # shellcheck disable=SC2086
   expect_status 2 $bad
   [ "$(wc -l < /tmp/glyph_cli_err.$$)" -eq 1 ] || fail "'$bad' did not print exactly one line on standard error"
@@ -44,6 +44,9 @@ grep -q $'\x1b\[36m' /tmp/glyph_cli_out.$$ || fail "--colour has no dark cyan wa
 head -1 /tmp/glyph_cli_out.$$ | grep -q '^{"name":"water"' || fail "--entities does not start with the water"
 "$program" --gallery > /tmp/glyph_cli_out.$$
 grep -q '^== whale extra 6' /tmp/glyph_cli_out.$$ || fail "--gallery misses the whale's last spout"
+grep -q $'\x1b\[' /tmp/glyph_cli_out.$$ && fail "--gallery into a file is coloured without --colour"
+"$program" --gallery --colour > /tmp/glyph_cli_out.$$
+grep -q $'\x1b\[' /tmp/glyph_cli_out.$$ || fail "--gallery --colour is not coloured"
 
 rm -f /tmp/glyph_cli_*.$$
 [ "$failures" -eq 0 ] && echo "cli: all checks passed"

@@ -14,25 +14,27 @@ struct Look {
     std::string_view key;
     Colour colour;
     bool randomize;
+    bool white_eye;
 };
 
 // The colours the creators give each entry, so the gallery shows the art as
-// it swims; fish get sample colours from a fixed seed.
+// it swims (only the small fish have a white eye); fish get sample colours
+// from a fixed seed.
 constexpr Look looks[] = {
-    {"big_fish_1", colours::bright_yellow, true}, {"big_fish_2", colours::bright_yellow, true},
-    {"castle", colours::white, false},            {"dolphin", colours::bright_cyan, false},
-    {"duck", colours::white, false},              {"new_fish", colours::white, true},
-    {"new_monster", colours::bright_green, false}, {"old_fish", colours::white, true},
-    {"shark", colours::dark_cyan, false},         {"ship", colours::white, false},
-    {"submarine", colours::bright_yellow, false}, {"swan", colours::white, false},
-    {"sword_fish", colours::bright_yellow, true}, {"whale", colours::bright_blue, false},
+    {"big_fish_1", colours::bright_yellow, true, false}, {"big_fish_2", colours::bright_yellow, true, false},
+    {"castle", colours::white, false, false},            {"dolphin", colours::bright_cyan, false, false},
+    {"duck", colours::white, false, false},              {"new_fish", colours::white, true, true},
+    {"new_monster", colours::bright_green, false, false}, {"old_fish", colours::white, true, true},
+    {"shark", colours::dark_cyan, false, false},         {"ship", colours::white, false, false},
+    {"submarine", colours::bright_yellow, false, false}, {"swan", colours::white, false, false},
+    {"sword_fish", colours::bright_yellow, true, false}, {"whale", colours::bright_blue, false, false},
 };
 
 Look look_of(std::string_view key)
 {
     for (const Look& look : looks)
         if (look.key == key) return look;
-    return {key, colours::white, false};
+    return {key, colours::white, false, false};
 }
 
 std::string render(const SpriteFrame& frame, bool colour)
@@ -65,12 +67,12 @@ std::string gallery_text(bool colour)
     for (const CatalogueEntry& entry : catalogue()) {
         const Look look = look_of(entry.key);
         for (std::size_t v = 0; v < entry.variants.size(); ++v) {
-            const SpriteFrame frame = build_frame(entry.variants[v], look.colour, look.randomize, true, random);
+            const SpriteFrame frame = build_frame(entry.variants[v], look.colour, look.randomize, look.white_eye, random);
             out += heading(entry, "variant", v, frame, variant_direction(entry, v)) + render(frame, colour) + "\n";
         }
         for (std::size_t list = 0; list < entry.animations.size(); ++list) {
             for (std::size_t f = 0; f < entry.animations[list].size(); ++f) {
-                const SpriteFrame frame = build_frame(entry.animations[list][f], look.colour, look.randomize, true, random);
+                const SpriteFrame frame = build_frame(entry.animations[list][f], look.colour, look.randomize, look.white_eye, random);
                 const std::string field = "animation " + std::to_string(list) + " frame";
                 out += heading(entry, field, f, frame, list == 0 ? "right" : "left") + render(frame, colour) + "\n";
             }

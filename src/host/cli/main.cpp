@@ -23,7 +23,7 @@ int main(int argc, char** argv)
         switch (options.mode) {
         case Mode::help: std::cout << usage_text(); return 0;
         case Mode::version: std::cout << version_text(); return 0;
-        case Mode::gallery: std::cout << gallery_text(isatty(STDOUT_FILENO) == 1); return 0;
+        case Mode::gallery: std::cout << gallery_text(options.colour || isatty(STDOUT_FILENO) == 1); return 0;
         case Mode::dump:
         case Mode::entities: {
             const auto seed = options.seed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));

@@ -1,6 +1,7 @@
 #include "host/cli/options.h"
 
 #include <charconv>
+#include <initializer_list>
 #include <string_view>
 
 namespace gm {
@@ -24,10 +25,97 @@ bool parse_size(std::string_view text, std::int32_t& columns, std::int32_t& rows
            rows >= 1 && columns <= max_grid_side && rows <= max_grid_side;
 }
 
+using ModeSet = unsigned;
+
+constexpr ModeSet modes(std::initializer_list<Mode> list)
+{
+    ModeSet set = 0;
+    for (Mode mode : list) set |= 1u << static_cast<unsigned>(mode);
+    return set;
+}
+
+constexpr ModeSet headless = modes({Mode::dump, Mode::entities});
+
+std::string_view mode_name(Mode mode)
+{
+    switch (mode) {
+    case Mode::dump: return "--dump";
+    case Mode::entities: return "--entities";
+    case Mode::gallery: return "--gallery";
+    default: return "the terminal aquarium";
+    }
+}
+
+// Sets one option from its value (empty for options that take none); false
+// with `error` set when the value is not understood.
+using Apply = bool (*)(Options&, std::string_view value, std::string& error);
+
+struct OptionRule {
+    std::string_view name;
+    std::string_view alias;
+    bool takes_value;
+    ModeSet used_by; // the modes in which the option changes anything
+    Apply apply;
+};
+
+bool wrong(std::string& error, std::string_view message, std::string_view value)
+{
+    error = std::string(message) + ", not '" + std::string(value) + "'";
+    return false;
+}
+
+const OptionRule rules[] = {
+    {"--size", "", true, headless,
+     [](Options& o, std::string_view value, std::string& error) {
+         if (!parse_size(value, o.columns, o.rows))
+             return wrong(error, "--size wants COLUMNSxROWS, each from 1 to " + std::to_string(max_grid_side), value);
+         return o.size_given = true;
+     }},
+    {"--ticks", "", true, headless,
+     [](Options& o, std::string_view value, std::string& error) {
+         if (!parse_number(value, o.ticks) || o.ticks < 0)
+             return wrong(error, "--ticks wants a whole number of 0 or more", value);
+         return true;
+     }},
+    {"--seed", "", true, modes({Mode::aquarium, Mode::dump, Mode::entities}),
+     [](Options& o, std::string_view value, std::string& error) {
+         std::uint32_t seed = 0;
+         if (!parse_number(value, seed)) return wrong(error, "--seed wants a whole number from 0 to 4294967295", value);
+         o.seed = seed;
+         return true;
+     }},
+    {"--fps", "", true, modes({Mode::aquarium}),
+     [](Options& o, std::string_view value, std::string& error) {
+         if (!parse_number(value, o.fps) || o.fps < 1 || o.fps > 60)
+             return wrong(error, "--fps wants a whole number from 1 to 60", value);
+         return true;
+     }},
+    {"--colour", "--color", false, modes({Mode::dump, Mode::gallery}),
+     [](Options& o, std::string_view, std::string&) { return o.colour = true; }},
+    {"--terminal-background", "", false, modes({Mode::aquarium}),
+     [](Options& o, std::string_view, std::string&) { return o.terminal_background = true; }},
+};
+
+struct ModeRule {
+    std::string_view name;
+    Mode mode;
+};
+
+constexpr ModeRule mode_rules[] = {
+    {"--dump", Mode::dump}, {"--entities", Mode::entities}, {"--gallery", Mode::gallery},
+    {"--help", Mode::help}, {"-h", Mode::help},             {"--version", Mode::version},
+};
+
+struct Given {
+    const OptionRule* rule;
+    std::string spelling; // as the user wrote it, for the message
+};
+
 struct Parser {
     const std::vector<std::string>& args;
     std::size_t i = 0;
     ParseResult result;
+    std::vector<Given> given;
 
     bool fail(std::string message)
     {
@@ -35,61 +123,56 @@ struct Parser {
         return false;
     }
 
-    bool value_of(std::string_view option, std::string_view& value)
-    {
-        if (i + 1 >= args.size()) return fail(std::string(option) + " needs a value");
-        value = args[++i];
-        return true;
-    }
-
     bool set_mode(Mode mode)
     {
-        if (result.options.mode != Mode::aquarium && result.options.mode != mode)
+        Mode& current = result.options.mode;
+        if (mode == Mode::help || mode == Mode::version) return current = mode, true;
+        if (current != Mode::aquarium && current != mode)
             return fail("choose only one of --dump, --entities and --gallery");
-        result.options.mode = mode;
+        current = mode;
         return true;
     }
 
     bool one(std::string_view arg)
     {
-        Options& o = result.options;
+        // Both "--seed 5" and "--seed=5"; a value is never taken from the next option.
+        std::string_view name = arg;
         std::string_view value;
-        if (arg == "--help" || arg == "-h") return o.mode = Mode::help, true;
-        if (arg == "--version") return o.mode = Mode::version, true;
-        if (arg == "--dump") return set_mode(Mode::dump);
-        if (arg == "--entities") return set_mode(Mode::entities);
-        if (arg == "--gallery") return set_mode(Mode::gallery);
-        if (arg == "--colour" || arg == "--color") return o.colour = true, true;
-        if (arg == "--terminal-background") return o.terminal_background = true, true;
-        if (arg == "--size") {
-            if (!value_of(arg, value)) return false;
-            if (!parse_size(value, o.columns, o.rows))
-                return fail("--size wants COLUMNSxROWS, each from 1 to " + std::to_string(max_grid_side) + ", not '" +
-                            std::string(value) + "'");
-            o.size_given = true;
-            return true;
+        bool inline_value = false;
+        if (const std::size_t equals = arg.find('='); arg.starts_with("--") && equals != std::string_view::npos) {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+            inline_value = true;
         }
-        if (arg == "--ticks") {
-            if (!value_of(arg, value)) return false;
-            if (!parse_number(value, o.ticks) || o.ticks < 0)
-                return fail("--ticks wants a whole number of 0 or more, not '" + std::string(value) + "'");
-            return true;
+        for (const ModeRule& rule : mode_rules) {
+            if (name != rule.name) continue;
+            if (inline_value) return fail(std::string(name) + " takes no value");
+            return set_mode(rule.mode);
         }
-        if (arg == "--seed") {
-            if (!value_of(arg, value)) return false;
-            std::uint32_t seed = 0;
-            if (!parse_number(value, seed))
-                return fail("--seed wants a whole number from 0 to 4294967295, not '" + std::string(value) + "'");
-            o.seed = seed;
-            return true;
-        }
-        if (arg == "--fps") {
-            if (!value_of(arg, value)) return false;
-            if (!parse_number(value, o.fps) || o.fps < 1 || o.fps > 60)
-                return fail("--fps wants a whole number from 1 to 60, not '" + std::string(value) + "'");
-            return true;
+        for (const OptionRule& rule : rules) {
+            if (name != rule.name && (rule.alias.empty() || name != rule.alias)) continue;
+            if (!rule.takes_value && inline_value) return fail(std::string(name) + " takes no value");
+            if (rule.takes_value && !inline_value) {
+                if (i + 1 >= args.size() || std::string_view(args[i + 1]).starts_with("--"))
+                    return fail(std::string(name) + " needs a value");
+                value = args[++i];
+            }
+            given.push_back({&rule, std::string(name)});
+            return rule.apply(result.options, value, result.error);
         }
         return fail("unknown option '" + std::string(arg) + "' (see --help)");
+    }
+
+    // An option that would change nothing in the chosen mode is a mistake the
+    // user should hear of, not a silent no-op.
+    bool check_uses()
+    {
+        const Mode mode = result.options.mode;
+        if (mode == Mode::help || mode == Mode::version) return true;
+        for (const Given& g : given)
+            if ((g.rule->used_by & modes({mode})) == 0)
+                return fail(g.spelling + " has no effect with " + std::string(mode_name(mode)));
+        return true;
     }
 };
 
@@ -97,16 +180,16 @@ struct Parser {
 
 ParseResult parse_options(const std::vector<std::string>& args)
 {
-    Parser parser{args, 0, {}};
+    Parser parser{args, 0, {}, {}};
     for (; parser.i < args.size(); ++parser.i) {
-        if (!parser.one(args[parser.i])) break;
+        if (!parser.one(args[parser.i])) return parser.result;
         const Mode mode = parser.result.options.mode;
-        if (mode == Mode::help || mode == Mode::version) break;
+        if (mode == Mode::help || mode == Mode::version) return parser.result;
     }
+    parser.check_uses();
     return parser.result;
 }
-
-std::string version_text() { return "glyphmarinae 1.0.0\n"; }
+std::string version_text() { return "glyphmarinae " GLYPH_VERSION "\n"; }
 
 std::string usage_text()
 {
@@ -122,14 +205,16 @@ std::string usage_text()
            "  --help                 show this help and exit\n"
            "  --version              show the version and exit\n"
            "\n"
-           "Options:\n"
+           "Options (each also as --name=value):\n"
            "  --seed N               seed the aquarium with N (default: the time in seconds)\n"
            "  --size COLSxROWS       grid size for --dump and --entities (default 80x24,\n"
            "                         each side 1 to 1000)\n"
            "  --ticks N              ticks to run before --dump or --entities prints (default 0)\n"
-           "  --colour               colour the --dump output with ANSI codes\n"
+           "  --colour               colour the --dump or --gallery output with ANSI codes\n"
+           "                         (the gallery is coloured on a terminal anyway)\n"
            "  --fps N                ticks per second in the terminal, 1 to 60 (default 10)\n"
            "  --terminal-background  keep the terminal's own background instead of black\n"
+           "An option that has no effect in the chosen mode is an error.\n"
            "\n"
            "Exit status: 0 on success, 2 for a bad option or when the terminal cannot be used.\n";
 }
