@@ -7,7 +7,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 jobs=$(nproc)
 
-scripts/packages.sh g++ cmake make libncurses-dev libgtest-dev libbenchmark-dev tmux \
+scripts/packages.sh g++ cmake make libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev tmux \
   g++-mingw-w64-x86-64 mingw-w64 wine wine64 xvfb xauth xdotool imagemagick valgrind clang
 
 echo "== build and test"
