@@ -91,6 +91,8 @@ TEST_P(CleanExit, RestoresTheTerminalAndLeavesNothingBehind)
     ASSERT_FALSE(session.output().empty()) << "the aquarium drew nothing within 10 s";
     session.read_until(session.output().size() + 4096, 1500ms); // a few frames
     ASSERT_FALSE(session.wait_for_end(0ms).finished) << "the aquarium ended by itself";
+    EXPECT_NE(session.output().find(std::string(20, '~')), std::string::npos)
+        << "the water line was not sent as plain characters (a repeat sequence?)";
 
     const std::string slave = session.slave_path();
     if (fault.signal) session.send(fault.signal);

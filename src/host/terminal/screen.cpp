@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "host/terminal/palette.h"
+#include "host/terminal/terminal_quirks.h"
 
 namespace gm {
 
@@ -22,6 +23,7 @@ Screen::Screen(bool terminal_background, std::FILE* out, std::FILE* in) : out_(o
     terminal_ = newterm(nullptr, out, in);
     if (!terminal_) throw std::runtime_error("this terminal type is not known; set TERM");
     set_term(terminal_);
+    avoid_repeat_sequences();
     cbreak();
     noecho();
     nonl();
