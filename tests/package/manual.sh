@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The manual page and the xscreensaver settings description as their readers
+# take them: man formats the page without a warning, its NAME line indexes
+# both programs, it documents every option --help lists, and the settings
+# description is well-formed XML.
+set -uo pipefail
+program=$1 page=$2 settings=$3
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# The same formatting that lintian's manual page check runs.
+warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "man warns about the page: $warnings"
+names=$(lexgrog "$page") || fail "lexgrog finds no NAME line: $names"
+for name in glyphmarinae glyphmarinae-x11; do
+  grep -q "\"$name - " <<<"$names" || fail "the NAME line does not index $name"
+done
+
+text=$(MANWIDTH=200 man -l "$page" 2>/dev/null)
+for option in $("$program" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
+  # An entry of its own in a list of options, not a mention in passing.
+  grep -qE -- "^ {7}(.*, )?$option( |,|$)" <<<"$text" || fail "the manual page has no entry for $option"
+done
+
+xmllint --noout "$settings" || fail "$settings is not well-formed XML"
+[ "$failures" -eq 0 ] || exit 1
+echo "manual page and settings description: all checks passed"
