@@ -1,0 +1,44 @@
+# What `cmake --install` lays out under the prefix: the programs, the X11
+# module where xscreensaver looks for its modules with its settings
+# description, and the manual page, as a Debian package lays them out.
+include(GNUInstallDirs)
+
+set(glyph_packaging ${CMAKE_SOURCE_DIR}/packaging)
+set(glyph_generated ${CMAKE_BINARY_DIR}/packaging)
+file(MAKE_DIRECTORY ${glyph_generated})
+
+# Debian installs manual pages and changelogs compressed, and without a name
+# or time stamp in the header so that a build can be repeated byte for byte.
+find_program(GLYPH_GZIP gzip REQUIRED)
+function(glyph_gzip source output)
+  add_custom_command(OUTPUT ${output}
+                     COMMAND ${GLYPH_GZIP} -9nc ${source} > ${output}
+                     DEPENDS ${source}
+                     VERBATIM)
+endfunction()
+
+# A relative symbolic link made in the build folder; installing it keeps it a
+# link, so it holds under any prefix and inside the package.
+function(glyph_install_link target destination name)
+  file(CREATE_LINK ${target} ${glyph_generated}/${name} SYMBOLIC)
+  install(FILES ${glyph_generated}/${name} DESTINATION ${destination})
+endfunction()
+
+configure_file(${glyph_packaging}/glyphmarinae.6.in ${glyph_generated}/glyphmarinae.6 @ONLY)
+glyph_gzip(${glyph_generated}/glyphmarinae.6 ${glyph_generated}/glyphmarinae.6.gz)
+glyph_gzip(${glyph_packaging}/changelog ${glyph_generated}/changelog.gz)
+add_custom_target(glyph_documents ALL DEPENDS ${glyph_generated}/glyphmarinae.6.gz ${glyph_generated}/changelog.gz)
+
+install(TARGETS glyphmarinae RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${glyph_generated}/glyphmarinae.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${glyph_packaging}/copyright ${glyph_generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+if(TARGET glyphmarinae-x11)
+  set(glyph_module_dir ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
+  install(TARGETS glyphmarinae-x11 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  file(RELATIVE_PATH glyph_module_to_bin /prefix/${glyph_module_dir} /prefix/${CMAKE_INSTALL_BINDIR})
+  glyph_install_link(${glyph_module_to_bin}/glyphmarinae-x11 ${glyph_module_dir} glyphmarinae)
+  install(FILES ${glyph_packaging}/glyphmarinae.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+  # One page documents both programs; man glyphmarinae-x11 finds it too.
+  glyph_install_link(glyphmarinae.6.gz ${CMAKE_INSTALL_MANDIR}/man6 glyphmarinae-x11.6.gz)
+endif()
