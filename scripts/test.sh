@@ -9,6 +9,8 @@ jobs=$(nproc)
 
 scripts/packages.sh g++ cmake make libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev tmux \
   g++-mingw-w64-x86-64 mingw-w64 wine wine64 xvfb xauth xdotool imagemagick valgrind clang
+# The Debian package: cpack's dependency list, lintian, the manual page, the settings description.
+scripts/packages.sh dpkg-dev file lintian man-db libxml2-utils
 
 echo "== build and test"
 cmake -S . -B build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPH_WERROR=ON >/dev/null

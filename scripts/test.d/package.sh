@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The Debian package as a user meets it: made by cpack from a build without the
+# tests, checked by lintian, installed with dpkg -i, run, its manual page read,
+# and removed with dpkg -r leaving nothing behind. Installing needs root; the
+# system is left as it was found, so a glyphmarinae already there stops it.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${GLYPH_PACKAGE_BUILD:-build-package}
+fail() { echo "package: $*" >&2; exit 1; }
+installed() { dpkg-query -W -f='${db:Status-Abbrev}' glyphmarinae 2>/dev/null | grep -q '^.[^n]'; }
+
+[ "$(id -u)" -eq 0 ] || fail "installing the package with dpkg needs root"
+installed && fail "a glyphmarinae package is installed already; this test would replace it"
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DGLYPH_WERROR=ON -DBUILD_TESTING=OFF -DGLYPH_BENCH=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" >/dev/null
+(cd "$build" && cpack -G DEB >cpack.txt 2>&1) || { cat "$build/cpack.txt"; fail "cpack failed"; }
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+deb=$build/glyphmarinae_${version}_$(dpkg --print-architecture).deb
+[ -s "$deb" ] || fail "cpack made no $deb"
+
+listing=$(dpkg-deb -c "$deb" | awk '{ sub(/^\./, "", $6); print substr($1, 1, 1) " " $6 }')
+mapfile -t entries <<<"$listing"
+wanted=(/usr/bin/glyphmarinae /usr/share/man/man6/glyphmarinae.6.gz /usr/share/doc/glyphmarinae/copyright)
+depends=(libc6 libncurses libtinfo)
+if [ -d src/host/x11 ]; then
+  wanted+=(/usr/bin/glyphmarinae-x11 /usr/libexec/xscreensaver/glyphmarinae
+           /usr/share/xscreensaver/config/glyphmarinae.xml /usr/share/man/man6/glyphmarinae-x11.6.gz)
+  depends+=(libx11-6 libxft2)
+fi
+for path in "${wanted[@]}"; do
+  grep -qE "^[-l] $path$" <<<"$listing" || fail "the package lacks $path"
+done
+depends_field=$(dpkg-deb -f "$deb" Depends)
+for library in "${depends[@]}"; do
+  grep -q "\b$library" <<<"$depends_field" || fail "Depends names no $library: $depends_field"
+done
+lintian --fail-on error "$deb" >"$build/lintian.txt" 2>&1 || { cat "$build/lintian.txt"; fail "lintian reports errors"; }
+grep -E '^[EW]: ' "$build/lintian.txt" || true
+
+# What the package would add must not be there already; folders it brings
+# that were missing must go again with it.
+new_dirs=()
+for entry in "${entries[@]}"; do
+  path=${entry#? }; path=${path%/}
+  if [ "${entry%% *}" = d ]; then
+    [ -d "$path" ] || new_dirs+=("$path")
+  elif [ -e "$path" ] || [ -L "$path" ]; then
+    fail "$path exists already; installing the package would replace it"
+  fi
+done
+
+trap 'installed && dpkg -r glyphmarinae >/dev/null' EXIT
+dpkg -i "$deb" >/dev/null
+[ "$(/usr/bin/glyphmarinae --version)" = "glyphmarinae $version" ] ||
+  fail "/usr/bin/glyphmarinae --version says '$(/usr/bin/glyphmarinae --version)', the package $version"
+page=$(man -l /usr/share/man/man6/glyphmarinae.6.gz 2>&1)
+for text in "GLYPHMARINAE(6)" "glyphmarinae $version" "EXIT STATUS" "xscreensaver"; do
+  grep -qF "$text" <<<"$page" || fail "the installed manual page shows no '$text'"
+done
+for program in /usr/bin/glyphmarinae*; do
+  ldd "$program" | grep 'not found' && fail "$program misses a library"
+done
+if [ -d src/host/x11 ]; then
+  [ "$(readlink -f /usr/libexec/xscreensaver/glyphmarinae)" = /usr/bin/glyphmarinae-x11 ] ||
+    fail "the xscreensaver module is not the X11 program"
+  [ "$(man -w glyphmarinae-x11)" -ef /usr/share/man/man6/glyphmarinae.6.gz ] || fail "man glyphmarinae-x11 finds no page"
+fi
+
+dpkg -r glyphmarinae >/dev/null
+installed && fail "dpkg -r left the package installed"
+for entry in "${entries[@]}"; do
+  path=${entry#? }; path=${path%/}
+  [ "${entry%% *}" = d ] && continue
+  if [ -e "$path" ] || [ -L "$path" ]; then fail "dpkg -r left $path behind"; fi
+done
+for dir in "${new_dirs[@]}"; do
+  [ -d "$dir" ] && fail "dpkg -r left the folder $dir behind"
+done
+echo "package: $(basename "$deb") passes lintian, installs, runs, shows its manual page and removes cleanly"
