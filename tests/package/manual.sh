@@ -17,7 +17,7 @@ for name in glyphmarinae glyphmarinae-x11; do
 done
 
 text=$(MANWIDTH=200 man -l "$page" 2>/dev/null)
-for option in $("$program" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
+for option in $("$program" --help | grep -oE -- '^ +--[a-z][a-z-]*' | sort -u); do
   # An entry of its own in a list of options, not a mention in passing.
   grep -qE -- "^ {7}(.*, )?$option( |,|$)" <<<"$text" || fail "the manual page has no entry for $option"
 done
