@@ -64,6 +64,8 @@ done
 if [ -d src/host/x11 ]; then
   [ "$(readlink -f /usr/libexec/xscreensaver/glyphmarinae)" = /usr/bin/glyphmarinae-x11 ] ||
     fail "the xscreensaver module is not the X11 program"
+  [ "$(/usr/libexec/xscreensaver/glyphmarinae --version)" = "glyphmarinae-x11 $version" ] ||
+    fail "the xscreensaver module's --version says '$(/usr/libexec/xscreensaver/glyphmarinae --version)'"
   [ "$(man -w glyphmarinae-x11)" -ef /usr/share/man/man6/glyphmarinae.6.gz ] || fail "man glyphmarinae-x11 finds no page"
 fi
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The manual page and the xscreensaver settings description as their readers
 # take them: man formats the page without a warning, its NAME line indexes
-# both programs, it documents every option --help lists, and the settings
-# description is well-formed XML.
+# both programs, it documents every option each program's --help lists, and
+# the settings description is well-formed XML.
 set -uo pipefail
-program=$1 page=$2 settings=$3
+page=$1 settings=$2
+shift 2
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
@@ -17,7 +18,7 @@ for name in glyphmarinae glyphmarinae-x11; do
 done
 
 text=$(MANWIDTH=200 man -l "$page" 2>/dev/null)
-for option in $("$program" --help | grep -oE -- '^ +--[a-z][a-z-]*' | sort -u); do
+for option in $(for program in "$@"; do "$program" --help; done | grep -oE -- '^ +--[a-z][a-z-]*' | sort -u); do
   # An entry of its own in a list of options, not a mention in passing.
   grep -qE -- "^ {7}(.*, )?$option( |,|$)" <<<"$text" || fail "the manual page has no entry for $option"
 done
