@@ -20,7 +20,7 @@ done
 text=$(MANWIDTH=200 man -l "$page" 2>/dev/null)
 for option in $(for program in "$@"; do "$program" --help; done | grep -oE -- '^ +--[a-z][a-z-]*' | sort -u); do
   # An entry of its own in a list of options, not a mention in passing.
-  grep -qE -- "^ {7}(.*, )?$option( |,|$)" <<<"$text" || fail "the manual page has no entry for $option"
+  grep -qE -- "^ {7}(-[-a-z]+( [A-Z]+)?, )*$option( |,|$)" <<<"$text" || fail "the manual page has no entry for $option"
 done
 
 xmllint --noout "$settings" || fail "$settings is not well-formed XML"
