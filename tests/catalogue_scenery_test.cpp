@@ -36,8 +36,6 @@ std::vector<SpriteArt> all_art(const CatalogueEntry& e)
 
 bool drawn(char c) { return c != ' ' && c != '?'; }
 
-bool is_colour_letter(char c) { return std::string_view("WwRrGgBbYyCcMm").find(c) != std::string_view::npos; }
-
 // The cells of a frame whose mask holds the given letter, as (x, y).
 std::vector<Size> cells_marked(const SpriteFrame& f, char letter)
 {
@@ -56,6 +54,15 @@ char mirrored(char c)
     return i == std::string_view::npos ? c : to[i];
 }
 
+Rows trimmed(Rows rows)
+{
+    for (std::string& row : rows) row.erase(row.find_last_not_of(' ') + 1);
+    while (!rows.empty() && rows.back().empty()) rows.pop_back();
+    return rows;
+}
+
+// A picture turned to face the other way within the given width; trailing
+// blanks and empty bottom rows do not count.
 Rows mirror(std::string_view text, std::size_t width, bool swap_pairs)
 {
     Rows rows = split_rows(text);
@@ -63,114 +70,110 @@ Rows mirror(std::string_view text, std::size_t width, bool swap_pairs)
         row.resize(width, ' ');
         std::reverse(row.begin(), row.end());
         if (swap_pairs) std::transform(row.begin(), row.end(), row.begin(), mirrored);
-        row.erase(row.find_last_not_of(' ') + 1);
     }
-    return rows;
+    return trimmed(rows);
 }
 
-Rows trimmed_rows(std::string_view text)
-{
-    Rows rows = split_rows(text);
-    for (std::string& row : rows) row.erase(row.find_last_not_of(' ') + 1);
-    return rows;
-}
+std::vector<Size> repeat(std::size_t n, Size size) { return std::vector<Size>(n, size); }
 
-TEST(SceneryCatalogue, PicturesHaveTheirFixedSizes)
+// The one table of the catalogue: what every entry's pictures must measure,
+// which mask mark is its eye and what that mark covers, and whether its left
+// pictures are the right ones turned round.
+TEST(Catalogue, EveryEntryKeepsItsSizesMasksAndMirrors)
 {
-    const std::vector<std::pair<std::string, std::vector<Size>>> table = {
-        {"castle", std::vector<Size>(6, {31, 14})},
-        {"dolphin", std::vector<Size>(4, {14, 5})},
-        {"duck", std::vector<Size>(6, {31, 4})},
-        {"new_monster", {{54, 5}, {54, 5}, {54, 5}, {53, 5}}},
-        {"ship", std::vector<Size>(2, {25, 7})},
-        {"swan", std::vector<Size>(2, {11, 8})},
-        {"whale", std::vector<Size>(2, {19, 5})},
+    struct Expected {
+        std::string key;
+        std::vector<Size> sizes; // variants, then the animations direction by direction
+        char eye;                // the mask mark of the eye, 0 for none
+        std::string eye_cells;   // the picture characters under it, in reading order
+        bool mirrored;
     };
-    for (const auto& [key, sizes] : table) {
-        const std::vector<SpriteArt> arts = all_art(entry(key));
-        ASSERT_EQ(arts.size(), sizes.size()) << key;
+    const std::vector<Expected> table = {
+        {"big_fish_1", repeat(2, {34, 15}), 'W', "o", true},
+        {"big_fish_2", repeat(2, {33, 14}), 'W', "o", true},
+        {"castle", repeat(6, {31, 14}), 0, "", false},
+        {"dolphin", repeat(4, {14, 5}), 'W', "o", true},
+        {"duck", repeat(6, {31, 4}), 0, "", true},
+        {"new_fish", {{6, 6}, {6, 6}, {10, 8}, {10, 8}, {23, 10}, {23, 9}, {16, 6}, {16, 6}}, '4', "o", true},
+        {"new_monster", {{54, 5}, {54, 5}, {54, 5}, {53, 5}}, 'W', "oo", true},
+        {"old_fish",
+         {{14, 7}, {14, 7}, {7, 6}, {7, 6}, {16, 6}, {16, 6}, {5, 4}, {5, 4},
+          {9, 4}, {9, 4}, {6, 6}, {6, 6}, {5, 4}, {5, 4}, {5, 4}, {5, 4}},
+         '4', "o", true},
+        {"shark", repeat(2, {53, 11}), 'R', "o", true},
+        {"ship", repeat(2, {25, 7}), 0, "", true},
+        {"submarine", [] { auto s = repeat(9, {41, 11}); s.resize(18, {40, 11}); return s; }(), 0, "", true},
+        {"swan", repeat(2, {11, 8}), 0, "", true},
+        {"sword_fish", {{48, 10}, {49, 10}}, '4', "(o)", true},
+        {"whale", repeat(2, {19, 5}), 'W', "o", true},
+    };
+    ASSERT_EQ(catalogue().size(), table.size());
+    for (const Expected& want : table) {
+        const CatalogueEntry& e = entry(want.key);
+        const std::vector<SpriteArt> arts = all_art(e);
+        ASSERT_EQ(arts.size(), want.sizes.size()) << want.key;
+        std::vector<SpriteFrame> frames;
+        for (const SpriteArt& art : arts) frames.push_back(frame_of(art));
+
+        std::vector<std::string> texts = e.extras;
         for (std::size_t i = 0; i < arts.size(); ++i) {
-            const SpriteFrame f = frame_of(arts[i]);
-            EXPECT_EQ(Size(f.width, f.height), sizes[i]) << key << " picture " << i;
+            const SpriteFrame& f = frames[i];
+            const std::string where = want.key + " picture " + std::to_string(i);
+            EXPECT_EQ(Size(f.width, f.height), want.sizes[i]) << where;
+            for (int x = 0; x < f.width; ++x) EXPECT_TRUE(f.is_transparent(x, 0)) << where;
+            texts.push_back(arts[i].picture_text);
+            texts.push_back(arts[i].mask_text);
+            if (want.eye != 0) {
+                std::string under_eye;
+                for (const auto& [x, y] : cells_marked(f, want.eye)) under_eye += f.cell_at(x, y);
+                EXPECT_EQ(under_eye, want.eye_cells) << where;
+            }
         }
-    }
-    const CatalogueEntry& sub = entry("submarine");
-    ASSERT_EQ(sub.animations.size(), 2u);
-    for (std::size_t d = 0; d < 2; ++d) {
-        ASSERT_EQ(sub.animations[d].size(), 9u);
-        for (const SpriteArt& art : sub.animations[d])
-            EXPECT_EQ(Size(frame_of(art).width, frame_of(art).height), Size(d == 0 ? 41 : 40, 11));
-    }
-}
-
-TEST(SceneryCatalogue, EveryTextStartsWithAnEmptyTransparentRowAndEndsWithALineFeed)
-{
-    for (const char* key : {"castle", "dolphin", "duck", "new_monster", "ship", "submarine", "swan", "whale"}) {
-        const CatalogueEntry& e = entry(key);
-        std::vector<std::string> texts;
-        for (const SpriteArt& art : all_art(e)) {
-            texts.push_back(art.picture_text);
-            texts.push_back(art.mask_text);
-            const SpriteFrame f = frame_of(art);
-            for (int x = 0; x < f.width; ++x) EXPECT_TRUE(f.is_transparent(x, 0)) << key;
-        }
-        texts.insert(texts.end(), e.extras.begin(), e.extras.end());
         for (const std::string& text : texts) {
-            ASSERT_FALSE(text.empty()) << key;
-            EXPECT_EQ(text.front(), '\n') << key;
-            EXPECT_EQ(text.back(), '\n') << key;
-            EXPECT_TRUE(split_rows(text).front().empty()) << key;
+            ASSERT_FALSE(text.empty()) << want.key;
+            EXPECT_EQ(text.front(), '\n') << want.key;
+            EXPECT_EQ(text.back(), '\n') << want.key;
         }
-    }
-}
 
-// A colour letter on a blank would colour nothing: every one must sit on a
-// drawn character, in every frame that shares the mask, except where the
-// periscope only reaches in some frames.
-TEST(SceneryCatalogue, MaskLettersLieOnDrawnCells)
-{
-    for (const char* key : {"castle", "dolphin", "duck", "new_monster", "ship", "submarine", "swan", "whale"}) {
-        const CatalogueEntry& e = entry(key);
-        std::vector<std::vector<SpriteArt>> groups = e.animations;
-        for (const SpriteArt& art : e.variants) groups.push_back({art});
-        for (const auto& group : groups) {
-            std::vector<SpriteFrame> frames;
-            for (const SpriteArt& art : group) frames.push_back(frame_of(art));
-            for (const SpriteFrame& f : frames)
+        // A mark on a blank colours nothing. Frames of one direction share a
+        // mask, so a mark must hold in each of them, except on the periscope,
+        // which reaches its top rows only in some frames.
+        std::vector<std::vector<std::size_t>> sharing;
+        std::size_t next = 0;
+        for (const auto& list : e.animations) {
+            sharing.emplace_back();
+            for (std::size_t i = 0; i < list.size(); ++i) sharing.back().push_back(e.variants.size() + next++);
+        }
+        for (std::size_t i = 0; i < e.variants.size(); ++i) sharing.push_back({i});
+        for (const auto& group : sharing)
+            for (std::size_t i : group) {
+                const SpriteFrame& f = frames[i];
                 for (int y = 0; y < static_cast<int>(f.mask.size()); ++y)
                     for (int x = 0; x < static_cast<int>(f.mask[static_cast<std::size_t>(y)].size()); ++x) {
-                        if (!is_colour_letter(f.mask_at(x, y))) continue;
-                        const auto on = [&](const SpriteFrame& g) { return drawn(g.cell_at(x, y)); };
-                        const bool ok = std::string_view(key) == "submarine" && y < 5
-                                            ? std::any_of(frames.begin(), frames.end(), on)
-                                            : std::all_of(frames.begin(), frames.end(), on);
-                        EXPECT_TRUE(ok) << key << " mask letter at " << x << "," << y;
+                        if (f.mask_at(x, y) == ' ') continue;
+                        const auto on = [&](std::size_t g) { return drawn(frames[g].cell_at(x, y)); };
+                        const bool ok = want.key == "submarine" && y < 5 ? std::any_of(group.begin(), group.end(), on)
+                                                                         : on(i);
+                        EXPECT_TRUE(ok) << want.key << " picture " << i << ": mask mark '" << f.mask_at(x, y)
+                                        << "' on a blank at " << x << "," << y;
                     }
-        }
-    }
-}
+            }
 
-TEST(SceneryCatalogue, LeftPicturesMirrorTheRightOnes)
-{
-    struct Pair {
-        const SpriteArt& right;
-        const SpriteArt& left;
-        std::size_t width;
-    };
-    std::vector<Pair> pairs = {
-        {entry("ship").variants.at(0), entry("ship").variants.at(1), 25},
-        {entry("whale").variants.at(0), entry("whale").variants.at(1), 19},
-    };
-    for (const auto& [key, width] : std::vector<std::pair<const char*, std::size_t>>{
-             {"swan", 11}, {"dolphin", 14}, {"duck", 31}, {"new_monster", 54}, {"submarine", 41}}) {
-        const CatalogueEntry& e = entry(key);
-        ASSERT_EQ(e.animations.size(), 2u) << key;
-        ASSERT_EQ(e.animations[0].size(), e.animations[1].size()) << key;
-        for (std::size_t i = 0; i < e.animations[0].size(); ++i) pairs.push_back({e.animations[0][i], e.animations[1][i], width});
-    }
-    for (const Pair& p : pairs) {
-        EXPECT_EQ(trimmed_rows(p.left.picture_text), mirror(p.right.picture_text, p.width, true)) << p.right.picture_text;
-        EXPECT_EQ(trimmed_rows(p.left.mask_text), mirror(p.right.mask_text, p.width, false)) << p.right.picture_text;
+        if (!want.mirrored) continue;
+        std::vector<std::pair<std::size_t, std::size_t>> pairs;
+        for (std::size_t i = 0; i + 1 < e.variants.size(); i += 2) pairs.emplace_back(i, i + 1);
+        if (e.animations.size() == 2) {
+            ASSERT_EQ(e.animations[0].size(), e.animations[1].size()) << want.key;
+            for (std::size_t i = 0; i < e.animations[0].size(); ++i)
+                pairs.emplace_back(e.variants.size() + i, e.variants.size() + e.animations[0].size() + i);
+        }
+        ASSERT_EQ(pairs.size() * 2, arts.size()) << want.key;
+        for (const auto& [r, l] : pairs) {
+            const auto width = static_cast<std::size_t>(std::max(frames[r].width, frames[l].width));
+            const std::string where = want.key + " pictures " + std::to_string(r) + " and " + std::to_string(l);
+            EXPECT_EQ(trimmed(split_rows(arts[l].picture_text)), mirror(arts[r].picture_text, width, true)) << where;
+            EXPECT_EQ(trimmed(split_rows(arts[l].mask_text)), mirror(arts[r].mask_text, width, false)) << where;
+        }
     }
 }
 

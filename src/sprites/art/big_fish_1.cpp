@@ -22,7 +22,7 @@ const char* const big_fish_1_right = R"art(
 )art";
 const char* const big_fish_1_right_mask = R"art(
             222222222211
- 111    2221  1  1  1   221
+ 111     222  1  1  1   221
  1  11 11    1  1  1  1    11
  1    1     1  1  1  1  111  11
  1    1     1  1  1  1 1   1   11
@@ -54,7 +54,7 @@ const char* const big_fish_1_left = R"art(
 )art";
 const char* const big_fish_1_left_mask = R"art(
           112222222222
-       122   1  1  1  1222    111
+       122   1  1  1  222     111
      11    1  1  1  1    11 11  1
    11  111  1  1  1  1     1    1
  11   1   1 1  1  1  1     1    1

@@ -21,7 +21,7 @@ const char* const big_fish_2_right = R"art(
 )art";
 const char* const big_fish_2_right_mask = R"art(
         1122222222221
- 1     122 1  1  1   122
+ 1     22  1  1  1   122
  111 11   1  1  1       11
  1  1     1  1  1  111   11
  1  1     1  1  1  1  1    111
@@ -51,7 +51,7 @@ const char* const big_fish_2_left = R"art(
 )art";
 const char* const big_fish_2_left_mask = R"art(
             1222222222211
-         221   1  1  1 221     1
+         221   1  1  1  22     1
        11       1  1  1   11 111
       11   111  1  1  1     1  1
    111    1  1  1  1  1     1  1

@@ -33,8 +33,8 @@ const char* const tall_right_mask = R"art(
     2
    221
  66   111
- 6  7  141
- 6  7   51
+ 6  7   41
+ 6  7    5
  661111111
     33
 )art";
@@ -51,8 +51,8 @@ const char* const tall_left_mask = R"art(
      2
     122
  111   66
-141  7  6
-15   7  6
+14   7  6
+5    7  6
 111111166
     33
 )art";
@@ -71,10 +71,10 @@ const char* const grand_right = R"art(
 const char* const grand_right_mask = R"art(
           22221
   66   111     1111
- 66 111 7171       11
+ 6  111  7 7       11
   6   1  7 7     4   15
   6   1  7 7    5    11
- 66 111 7171       111
+ 6  111  7 7       111
   66   111111111111
              333
 
@@ -92,10 +92,10 @@ const char* const grand_left = R"art(
 const char* const grand_left_mask = R"art(
         12222
     1111     111   66
-  11       1717 111 66
+  11       7 7  111  6
 51   4     7 7  1   6
 11    5    7 7  1   6
- 111       1717 111 66
+ 111       7 7  111  6
     111111111111   66
        333
 )art";

@@ -176,7 +176,7 @@ const char* const darter_left_mask = R"art(
 
 const char* const tiddler_right = R"art(
   .
-<}_o>
+>{_o>
   '
 )art";
 const char* const tiddler_right_mask = R"art(
@@ -186,7 +186,7 @@ const char* const tiddler_right_mask = R"art(
 )art";
 const char* const tiddler_left = R"art(
   .
-<o_{>
+<o_}<
   `
 )art";
 const char* const tiddler_left_mask = R"art(

@@ -5,9 +5,9 @@ namespace gm {
 namespace {
 
 const char* const shark_right = R"art(
-                       ,
-                      /|
-                    ,' |
+                   ,
+                   |\
+                   | `.
  |`.          __..-'   `''-----..___
  |  `.   _.-''                      ``--.._
  |    >-'       )))            .o       _________`-._
@@ -29,9 +29,9 @@ const char* const shark_right_mask = R"art(
 
 )art";
 const char* const shark_left = R"art(
-                             ,
-                             |\
-                             | `,
+                                 ,
+                                /|
+                              .' |
                  ___..-----``'   `-..__          .'| 
           _..--''                      ``-._   .'  |
 _.-'_________       o.            (((       `-<    |
