@@ -2,6 +2,7 @@
 
 #include "engine/collisions.h"
 #include "engine/replenish.h"
+#include "engine/tick.h"
 #include "test_support.h"
 
 namespace gm {
@@ -53,6 +54,15 @@ TEST(Bubbles, PopAtTheLowestWaterLineOrOnTouchingWater)
     dry.entities.push_back(make_entity("bubble", "o\n", 4, 0));
     pop_bubbles(dry);
     EXPECT_TRUE(dry.entities[0].alive) << "without water bubbles pop only by leaving the grid";
+
+    // The pop follows the rise of the same tick, so the surface row never shows a bubble.
+    Scene rising = make_scene(80, 24);
+    rising.fish_count = 1000;
+    rising.entities.push_back(make_entity("water", "~~~\n", 0, 8));
+    rising.entities.push_back(make_entity("bubble", "o\n", 40, 9));
+    rising.entities.back().vy = -1;
+    tick(rising);
+    EXPECT_EQ(rising.entities.size(), 1u);
 }
 
 namespace {

@@ -67,6 +67,12 @@ TEST(Compose, SmallerDepthIsInFrontAndEqualDepthsKeepListOrder)
     std::swap(scene.entities[0], scene.entities[1]);
     compose(scene);
     EXPECT_EQ(row_text(scene.grid, 0), "NNN");
+
+    // A crowd on one cell: too many for the order to survive by chance.
+    Scene crowd = make_scene(1, 1);
+    for (char c = 'a'; c < 'a' + 20; ++c) crowd.entities.push_back(make_entity("fish", std::string(1, c) + "\n", 0, 0, 5));
+    compose(crowd);
+    EXPECT_EQ(crowd.grid.at(0, 0).character, 'a' + 19);
 }
 
 TEST(Compose, EnclosedBlanksHideWhatIsBehindAndOutsideBlanksDoNot)

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "engine/replenish.h"
 #include "engine/tick.h"
 #include "test_support.h"
@@ -64,19 +68,39 @@ TEST(Replenish, OneFishPerTickTowardsTheTarget)
     EXPECT_TRUE(empty.entities.empty());
 }
 
-TEST(Replenish, TwoVisitorEndsInOneTickStartOneVisitor)
+// One tick that needs every creation: a fish eaten, a strand dead of old age,
+// a fish blowing a bubble, the fish count short and two visitor ends.
+TEST(Replenish, OneTickCreatesSplatSeaweedBubbleFishThenOneVisitor)
 {
-    Scene scene = make_scene(80, 5);
-    scene.fish_count = 1000;
-    Entity a = make_entity("creature", "x\n", 90, 0);
-    a.die_offscreen = true;
-    a.spawns_visitor = true;
-    scene.entities = {a, a};
-    tick(scene);
-    EXPECT_EQ(scene.random.draws() > 0, true);
-    int spawners = 0;
-    for (const Entity& e : scene.entities) spawners += e.spawns_visitor ? 1 : 0;
-    EXPECT_EQ(spawners, 1);
+    Scene scene = make_scene(80, 24); // fish target 3
+    Entity teeth = make_entity("teeth", "*\n", 10, 10);
+    Entity prey = make_entity("fish", "<><\n", 10, 10);
+    prey.counts_as_fish = true;
+    Entity blower = make_entity("fish", "<><\n", 40, 12);
+    blower.counts_as_fish = true;
+    Entity strand = make_entity("seaweed", "(\n", 5, 20);
+    strand.lifetime = 1;
+    Entity ending = make_entity("creature", "x\n", 90, 0);
+    ending.die_offscreen = true;
+    ending.spawns_visitor = true;
+    scene.entities = {teeth, prey, blower, strand, ending, ending};
+    scene.fish_count = 2;
+
+    // A seed whose bubble draw, after the strand's four, blows a bubble.
+    Scene run;
+    for (std::uint32_t seed = 0;; ++seed) {
+        run = scene;
+        run.random.seed(seed);
+        if (!tick(run).bubbles.empty()) break;
+    }
+    std::vector<std::string> created;
+    for (std::size_t i = 2; i < run.entities.size(); ++i) created.push_back(run.entities[i].name);
+    ASSERT_GT(created.size(), 4u) << "a visitor follows";
+    EXPECT_EQ(std::vector<std::string>(created.begin(), created.begin() + 4),
+              (std::vector<std::string>{"splat", "seaweed", "bubble", "fish"}));
+    EXPECT_EQ(std::count_if(run.entities.begin(), run.entities.end(), [](const Entity& e) { return e.spawns_visitor; }),
+              1)
+        << "two ends start one visitor";
 }
 
 } // namespace gm

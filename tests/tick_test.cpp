@@ -204,6 +204,14 @@ TEST(Tick, LandingExactlyOnThePauseColumnHoldsOneTickLonger)
     EXPECT_EQ(frames[0], 0);
     EXPECT_EQ(frames[1], 0);
     EXPECT_EQ(pause_column(scene), 20.0f);
+
+    // With odd columns the column falls between two cells and stays there.
+    Scene odd = quiet_scene(81, 30);
+    sub.x = 18;
+    sub.vx = 1;
+    odd.entities = {sub};
+    for (int t = 0; t < 3; ++t) tick(odd);
+    EXPECT_EQ(odd.entities[0].x, 20.5f);
 }
 
 TEST(Tick, PausingNeedsTwoFramesAndCopesWithMoreThanTheHoldTable)
@@ -247,6 +255,12 @@ TEST(Tick, HookPartsSinkToTheDescentLimit)
     for (int t = 0; t < 40; ++t) tick(scene);
     EXPECT_EQ(scene.entities[0].y, 11.0f);
     EXPECT_EQ(descent_limit(scene), 18.0f);
+
+    // 30 rows give a limit of 22.5, not 22: the hook takes one more row.
+    Scene tall = quiet_scene(80, 30);
+    tall.entities = {scene.entities[0]};
+    for (int t = 0; t < 40; ++t) tick(tall);
+    EXPECT_EQ(tall.entities[0].y, 16.0f);
 }
 
 TEST(Tick, HookedEntitiesRiseWhateverTheirRules)
