@@ -92,6 +92,8 @@ TEST(WindowsCommandLine, PreviewIsAPlainSubstring)
     EXPECT_FALSE(parse_command_line("--Preview").preview_requested);
     // The owner decides later whether preview happens; the request stands alone.
     EXPECT_EQ(parse_command_line("--preview").owner, 0u);
+    // Only "/p" gives up without a live owner; "--preview" falls back to full screen.
+    EXPECT_FALSE(parse_command_line("--owner 5 --preview").preview_only);
 }
 
 TEST(WindowsCommandLine, SeedNeedsDigits)
@@ -124,7 +126,9 @@ TEST(WindowsCommandLine, StandardPreviewArgumentCarriesTheOwner)
         EXPECT_EQ(command.action, HostAction::run) << line;
         EXPECT_EQ(command.owner, 4660u) << line;
         EXPECT_TRUE(command.preview_requested) << line;
+        EXPECT_TRUE(command.preview_only) << line;
     }
+    EXPECT_TRUE(parse_command_line("/p").preview_only);
     EXPECT_EQ(parse_command_line("/p").owner, 0u);
     EXPECT_EQ(parse_command_line("/p --owner 5").owner, 0u);
 }

@@ -98,6 +98,7 @@ HostCommand parse_command_line(std::string_view line)
     case 'p':
         command.owner = handle_after_letter(rest);
         command.preview_requested = true;
+        command.preview_only = true;
         return command;
     case 'c':
         command.action = HostAction::settings;

@@ -19,6 +19,7 @@ struct HostCommand {
     std::string exit_event_name; // UTF-8 bytes, possibly empty
     std::uint64_t owner = 0;     // window handle number, 0 for none
     bool preview_requested = false; // effective only with a live owner
+    bool preview_only = false;      // "/p": a preview or nothing, never full screen
     std::optional<std::uint32_t> seed; // none: the calendar time
 };
 

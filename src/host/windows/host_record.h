@@ -17,6 +17,9 @@ struct HostRecord {
     HANDLE exit_event = nullptr;
     HFONT font = nullptr;
     std::optional<std::uint32_t> seed; // none: the calendar time at creation
+    // Set just before the window is destroyed: its destruction deactivates it,
+    // and that deactivation must not count as the user ending the run again.
+    bool ending = false;
 };
 
 HostRecord& host_record();

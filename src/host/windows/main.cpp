@@ -68,6 +68,12 @@ int run(HINSTANCE instance, std::string_view line)
     if (command.exit_event_given) host.exit_event = open_exit_event(command.exit_event_name);
     host.owner_window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(command.owner));
     scene.preview = command.preview_requested && host.owner_window && IsWindow(host.owner_window);
+    // The settings dialog may close its preview pane just after starting us;
+    // covering the desktop in its place would be a surprise.
+    if (command.preview_only && !scene.preview) {
+        if (host.exit_event) CloseHandle(host.exit_event);
+        return 0;
+    }
 
     const Placement at = measure_area(host);
 

@@ -40,11 +40,18 @@ void create_scene(HostRecord& host, HWND window)
     scene.start_tick = GetTickCount();
 }
 
+void end_run(HostRecord& host, HWND window)
+{
+    host.ending = true;
+    DestroyWindow(window);
+}
+
 void close_screen(HostRecord& host, HWND window)
 {
+    if (host.ending) return;
     if (host.exit_event) SetEvent(host.exit_event);
     if (host.owner_window && IsWindow(host.owner_window)) PostMessageA(host.owner_window, WM_CLOSE, 0, 0);
-    DestroyWindow(window);
+    end_run(host, window);
 }
 
 void on_timer(HostRecord& host, HWND window)
@@ -52,7 +59,7 @@ void on_timer(HostRecord& host, HWND window)
     // The host ends the run through the event; it already knows, so neither
     // the event nor the owner is told again.
     if (host.exit_event && WaitForSingleObject(host.exit_event, 0) == WAIT_OBJECT_0) {
-        DestroyWindow(window);
+        end_run(host, window);
         return;
     }
     tick(host.scene);
@@ -101,6 +108,14 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_RBUTTONDOWN:
         if (!host.scene.preview) close_screen(host, window);
         return 0;
+    case WM_ACTIVATEAPP:
+        // Once another program has the foreground, keys would go to it or to
+        // the desktop hidden underneath; the run ends as if one had been pressed.
+        if (!wparam && !host.scene.preview) close_screen(host, window);
+        return 0;
+    case WM_CLOSE:
+        host.ending = true;
+        return DefWindowProcA(window, message, wparam, lparam);
     case WM_MOUSEMOVE: {
         // The position word holds two signed 16-bit coordinates.
         const auto x = static_cast<std::int16_t>(LOWORD(lparam));

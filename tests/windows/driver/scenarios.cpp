@@ -302,6 +302,48 @@ void preview_without_live_owner(const Paths& paths, Verdict& v)
     }
 }
 
+// The settings dialog may start its preview and close the pane at once: the
+// standard preview argument then leaves no window behind, unlike "--preview".
+void standard_preview_without_live_owner(const Paths& paths, Verdict& v)
+{
+    std::string dead_owner = OwnerWindow().number();
+    for (const std::string& form : {"/p " + dead_owner, std::string("/p")}) {
+        NamedEvent event(true);
+        Screensaver saver;
+        v.expect(start(saver, paths, form + " --exitEvent " + event.name), "CreateProcess started the screensaver");
+        v.expect(wait_for_top_level(saver, 5000) == nullptr, form + ": no window appeared");
+        expect_ends_with_code_0(v, saver, 1000, form);
+        v.expect(!event.signalled(), form + ": the exit event was not signalled");
+    }
+}
+
+// Another program taking the foreground ends a full-screen run the way a key
+// press does; a preview lives inside its owner and carries on.
+void lost_activation(const Paths& paths, Verdict& v)
+{
+    for (const bool preview : {false, true}) {
+        OwnerWindow owner;
+        NamedEvent event(true);
+        Screensaver saver;
+        const std::string options = (preview ? "/p " : "--owner ") + owner.number() + " --exitEvent " + event.name;
+        HWND window = preview ? start_preview(v, saver, paths, options, owner.handle)
+                              : start_full_screen(v, saver, paths, options, owner.handle);
+        if (!window) continue;
+        SetForegroundWindow(preview ? owner.handle : window);
+        pump_for(300);
+        OwnerWindow other;
+        SetForegroundWindow(other.handle);
+        if (preview) {
+            expect_still_running(v, saver, "another window took the foreground from the preview's owner");
+            end_through_event(v, saver, event);
+            continue;
+        }
+        expect_ends_with_code_0(v, saver, 3000, "another program took the foreground");
+        pump_for(300);
+        v.expect(event.signalled() && owner.close_requests == 1, "the exit event was signalled and the owner told once");
+    }
+}
+
 void standard_preview(const Paths& paths, Verdict& v)
 {
     for (const std::string& form : {std::string("/p "), std::string("-P:")}) {
@@ -399,6 +441,8 @@ bool run_scenario(const std::string& name, const Paths& paths, Verdict& verdict)
         {"preview", preview},
         {"preview_without_live_owner", preview_without_live_owner},
         {"standard_preview", standard_preview},
+        {"standard_preview_without_live_owner", standard_preview_without_live_owner},
+        {"lost_activation", lost_activation},
         {"owner_told_on_user_close", owner_told_on_user_close},
         {"standard_settings_and_full_screen", standard_settings_and_full_screen},
     };
