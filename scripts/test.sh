@@ -11,6 +11,8 @@ scripts/packages.sh g++ cmake make libncurses-dev libgtest-dev libgmock-dev libb
   g++-mingw-w64-x86-64 mingw-w64 wine wine64 xvfb xauth xdotool imagemagick valgrind clang
 # The Debian package: cpack's dependency list, lintian, the manual page, the settings description.
 scripts/packages.sh dpkg-dev file lintian man-db libxml2-utils
+# The Windows build's icon maker, and the check of the resources in the built files.
+scripts/packages.sh libgd-dev pkg-config python3-pefile
 
 echo "== build and test"
 cmake -S . -B build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPH_WERROR=ON >/dev/null
