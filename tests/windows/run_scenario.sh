@@ -41,10 +41,13 @@ if [ -f "$out_dir/ready" ]; then
     read -r cell_width cell_height screen_width screen_height <"$out_dir/ready"
     echo "cell ${cell_width}x${cell_height} on a ${screen_width}x${screen_height} screen"
     import -window root "$out_dir/shot.png"
+    sleep 1
+    import -window root "$out_dir/later.png"
     convert "$out_dir/shot.png" -depth 8 "$out_dir/shot.ppm"
-    if "$checker" "$out_dir/shot.ppm" "$cell_height"; then shot_status=0; fi
-    rm -f "$out_dir/shot.ppm"
-    echo "screenshot: $out_dir/shot.png"
+    convert "$out_dir/later.png" -depth 8 "$out_dir/later.ppm"
+    if "$checker" "$out_dir/shot.ppm" "$cell_width" "$cell_height" "$out_dir/later.ppm"; then shot_status=0; fi
+    rm -f "$out_dir/shot.ppm" "$out_dir/later.ppm"
+    echo "screenshots: $out_dir/shot.png $out_dir/later.png"
 else
     echo "FAIL the driver never reported the screensaver ready"
 fi

@@ -1,14 +1,20 @@
 // Checks a screenshot of a full-screen run: the four water lines in dark
-// cyan on the pixel rows of grid rows 5 to 8, and fish, castle and visitors
-// in several distinct colours. Reads a binary PPM (ImageMagick's "ppm:").
-//   windows_screenshot_check SHOT.ppm CELL_HEIGHT
+// cyan on the pixel rows of grid rows 5 to 8, fish, castle and visitors in
+// several distinct colours, the castle's own colours in the bottom rows at
+// the right edge, and a later screenshot that shows the scene moved on.
+// Reads binary PPMs (ImageMagick's "ppm:").
+//   windows_screenshot_check SHOT.ppm CELL_WIDTH CELL_HEIGHT LATER.ppm
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <set>
 #include <vector>
+
+#include "sprites/catalogue.h"
+#include "sprites/sprite_frame.h"
 
 namespace {
 
@@ -48,18 +54,56 @@ int hue_of(const unsigned char* p)
     return (p[0] * 2 >= top ? 1 : 0) | (p[1] * 2 >= top ? 2 : 0) | (p[2] * 2 >= top ? 4 : 0);
 }
 
+const char* const hue_names[8] = {"none", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
+
+// The castle stands at the right edge on the bottom row: its lowest four
+// rows must show each colour they hold in the catalogue, by a few lit pixels
+// at least, as fish swim in front of it.
+bool castle_in_place(const Image& image, int cell_width, int cell_height)
+{
+    const gm::CatalogueEntry* castle = gm::find_entry("castle");
+    if (!castle || castle->variants.empty()) return false;
+    const gm::SpriteFrame frame(castle->variants[0].picture_text, castle->variants[0].mask_text, gm::colours::white, false);
+    const int columns = image.width / cell_width;
+    const int rows = image.height / cell_height;
+    int counts[8] = {};
+    for (int y = (rows - 4) * cell_height; y < rows * cell_height; ++y) {
+        for (int x = std::max(0, columns - frame.width) * cell_width; x < columns * cell_width; ++x)
+            counts[std::max(0, hue_of(image.at(x, y)))] += 1;
+    }
+    std::set<int> wanted;
+    for (int y = std::max(0, frame.height - 4); y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
+            const gm::Colour c = frame.colour_at(x, y);
+            const unsigned char rgb[3] = {static_cast<unsigned char>(c), static_cast<unsigned char>(c >> 8), static_cast<unsigned char>(c >> 16)};
+            if (frame.cell_at(x, y) != ' ' && frame.cell_at(x, y) != 0) wanted.insert(hue_of(rgb));
+        }
+    }
+    bool ok = !wanted.empty();
+    std::string listed;
+    for (int hue : wanted) {
+        listed += std::string(" ") + hue_names[std::max(0, hue)] + "=" + std::to_string(counts[std::max(0, hue)]);
+        ok = ok && hue > 0 && counts[hue] >= 20;
+    }
+    std::cout << (ok ? "ok   " : "FAIL ") << "castle colours in the bottom 4 rows at the right:" << listed << "\n";
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::cerr << "usage: windows_screenshot_check SHOT.ppm CELL_HEIGHT\n";
+    if (argc != 5) {
+        std::cerr << "usage: windows_screenshot_check SHOT.ppm CELL_WIDTH CELL_HEIGHT LATER.ppm\n";
         return 2;
     }
     Image image;
-    const int cell_height = std::atoi(argv[2]);
-    if (!read_ppm(argv[1], image) || cell_height <= 0 || image.height < 10 * cell_height) {
-        std::cerr << "cannot read the screenshot or the cell height\n";
+    Image later;
+    const int cell_width = std::atoi(argv[2]);
+    const int cell_height = std::atoi(argv[3]);
+    if (!read_ppm(argv[1], image) || !read_ppm(argv[4], later) || cell_width <= 0 || cell_height <= 0 ||
+        image.height < 10 * cell_height || image.width < 32 * cell_width) {
+        std::cerr << "cannot read the screenshots or the cell size\n";
         return 2;
     }
 
@@ -101,15 +145,24 @@ int main(int argc, char** argv)
     }
     int distinct = 0;
     std::string listed;
-    const char* names[8] = {"none", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
     for (int hue = 1; hue < 8; ++hue) {
         if (counts[hue] >= 20) {
             ++distinct;
-            listed += std::string(" ") + names[hue] + "=" + std::to_string(counts[hue]);
+            listed += std::string(" ") + hue_names[hue] + "=" + std::to_string(counts[hue]);
         }
     }
     const bool colourful = distinct >= 4;
     std::cout << (colourful ? "ok   " : "FAIL ") << distinct << " distinct colours:" << listed << "\n";
     if (!colourful) ++failures;
+    if (!castle_in_place(image, cell_width, cell_height)) ++failures;
+
+    // Ten ticks later fish have swum on by a cell or more: a frozen window,
+    // or one painted only once, shows the same pixels.
+    long changed = 0;
+    for (std::size_t i = 0; later.rgb.size() == image.rgb.size() && i < image.rgb.size(); ++i)
+        changed += image.rgb[i] != later.rgb[i] ? 1 : 0;
+    const bool moved = changed >= 500;
+    std::cout << (moved ? "ok   " : "FAIL ") << changed << " colour bytes changed in the later screenshot\n";
+    if (!moved) ++failures;
     return failures ? 1 : 0;
 }
