@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/terminal/pacing.h"
+#include "host/shared/pacing.h"
 
 namespace gm {
 

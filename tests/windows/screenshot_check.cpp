@@ -4,6 +4,9 @@
 // the right edge, and a later screenshot that shows the scene moved on.
 // Reads binary PPMs (ImageMagick's "ppm:").
 //   windows_screenshot_check SHOT.ppm CELL_WIDTH CELL_HEIGHT LATER.ppm
+// A cell size given as "auto" is read from the water: the height is the first
+// from 8 to 64 pixels that puts it on exactly grid rows 5 to 8, the width the
+// period of the unbroken line of row 5.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -39,7 +42,8 @@ bool read_ppm(const std::string& path, Image& image)
 }
 
 // Antialiased text blends its colour with the black background, so dark cyan
-// (0,170,170) shows as (0,g,g) with g up to 170.
+// (0,170,170) shows as (0,g,g) with g up to 170; the thin strokes of a small
+// font never reach the full shade.
 bool dark_cyan_shade(const unsigned char* p)
 {
     return p[0] == 0 && p[1] == p[2] && p[1] > 0 && p[1] <= 170;
@@ -89,27 +93,11 @@ bool castle_in_place(const Image& image, int cell_width, int cell_height)
     return ok;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// A water line repeats across the whole width; nothing else on those rows
+// does. Rows 4 and 9 border the water and must not look like it, which pins
+// the lines to the pixel rows the cell height gives.
+int water_failures(const Image& image, int cell_height, bool report)
 {
-    if (argc != 5) {
-        std::cerr << "usage: windows_screenshot_check SHOT.ppm CELL_WIDTH CELL_HEIGHT LATER.ppm\n";
-        return 2;
-    }
-    Image image;
-    Image later;
-    const int cell_width = std::atoi(argv[2]);
-    const int cell_height = std::atoi(argv[3]);
-    if (!read_ppm(argv[1], image) || !read_ppm(argv[4], later) || cell_width <= 0 || cell_height <= 0 ||
-        image.height < 10 * cell_height || image.width < 32 * cell_width) {
-        std::cerr << "cannot read the screenshots or the cell size\n";
-        return 2;
-    }
-
-    // A water line repeats across the whole width; nothing else on those rows
-    // does. Rows 4 and 9 border the water and must not look like it, which
-    // pins the lines to the pixel rows the cell height gives.
     constexpr int segments = 16;
     int failures = 0;
     for (int row = 4; row <= 9; ++row) {
@@ -129,12 +117,64 @@ int main(int argc, char** argv)
         int spread = 0;
         for (bool lit : segment_lit) spread += lit ? 1 : 0;
         const bool water_row = row >= 5 && row <= 8;
-        const bool ok = water_row ? spread >= 12 && brightest >= 120 : spread < 12;
-        std::cout << (ok ? "ok   " : "FAIL ") << "grid row " << row << " (pixel rows " << row * cell_height << "-"
-                  << (row + 1) * cell_height - 1 << "): " << shades << " dark cyan pixels in " << spread << " of "
-                  << segments << " sixteenths, brightest " << brightest << (water_row ? " (water)" : "") << "\n";
+        const bool ok = water_row ? spread >= 12 && brightest >= 90 : spread < 12;
+        if (report)
+            std::cout << (ok ? "ok   " : "FAIL ") << "grid row " << row << " (pixel rows " << row * cell_height << "-"
+                      << (row + 1) * cell_height - 1 << "): " << shades << " dark cyan pixels in " << spread << " of "
+                      << segments << " sixteenths, brightest " << brightest << (water_row ? " (water)" : "") << "\n";
         if (!ok) ++failures;
     }
+    return failures;
+}
+
+int cell_height_from_water(const Image& image)
+{
+    for (int h = 8; h <= 64 && image.height >= 10 * h; ++h)
+        if (water_failures(image, h, false) == 0) return h;
+    return 0;
+}
+
+// Row 5 is one character repeated across the screen, so its lit pixels per
+// pixel column repeat with the cell width; the smallest shift that matches
+// as well as any is taken, since every multiple of it matches too.
+int cell_width_from_water(const Image& image, int cell_height)
+{
+    std::vector<int> lit(static_cast<std::size_t>(image.width));
+    for (int y = 5 * cell_height; y < 6 * cell_height; ++y)
+        for (int x = 0; x < image.width; ++x) lit[x] += dark_cyan_shade(image.at(x, y)) ? 1 : 0;
+    std::vector<long> mismatch(65, 0);
+    long best = -1;
+    for (int shift = 3; shift <= 64 && shift < image.width / 2; ++shift) {
+        for (int x = 0; x + shift < image.width; ++x) mismatch[shift] += std::abs(lit[x] - lit[x + shift]);
+        if (best < 0 || mismatch[shift] < best) best = mismatch[shift];
+    }
+    for (int shift = 3; shift <= 64 && shift < image.width / 2; ++shift)
+        if (mismatch[shift] <= best + best / 10 + image.width / 100) return shift;
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 5) {
+        std::cerr << "usage: windows_screenshot_check SHOT.ppm CELL_WIDTH CELL_HEIGHT LATER.ppm\n";
+        return 2;
+    }
+    Image image;
+    Image later;
+    const bool read = read_ppm(argv[1], image) && read_ppm(argv[4], later);
+    const int cell_height = std::string(argv[3]) == "auto" && read ? cell_height_from_water(image) : std::atoi(argv[3]);
+    const int cell_width =
+        std::string(argv[2]) == "auto" && read ? cell_width_from_water(image, cell_height) : std::atoi(argv[2]);
+    std::cout << "cell " << cell_width << "x" << cell_height << "\n";
+    if (!read || cell_width <= 0 || cell_height <= 0 ||
+        image.height < 10 * cell_height || image.width < 32 * cell_width) {
+        std::cerr << "cannot read the screenshots or the cell size\n";
+        return 2;
+    }
+
+    int failures = water_failures(image, cell_height, true);
 
     int counts[8] = {};
     for (int y = 0; y < image.height; ++y) {

@@ -1,21 +1,13 @@
 #include "host/cli/options.h"
 
-#include <charconv>
 #include <initializer_list>
 #include <string_view>
+
+#include "host/shared/option_values.h"
 
 namespace gm {
 
 namespace {
-
-template <typename Number>
-bool parse_number(std::string_view text, Number& value)
-{
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end;
-}
 
 bool parse_size(std::string_view text, std::int32_t& columns, std::int32_t& rows)
 {
@@ -79,16 +71,13 @@ const OptionRule rules[] = {
      }},
     {"--seed", "", true, modes({Mode::aquarium, Mode::dump, Mode::entities}),
      [](Options& o, std::string_view value, std::string& error) {
-         std::uint32_t seed = 0;
-         if (!parse_number(value, seed)) return wrong(error, "--seed wants a whole number from 0 to 4294967295", value);
-         o.seed = seed;
-         return true;
+         error = read_seed(value, o.seed);
+         return error.empty();
      }},
     {"--fps", "", true, modes({Mode::aquarium}),
      [](Options& o, std::string_view value, std::string& error) {
-         if (!parse_number(value, o.fps) || o.fps < 1 || o.fps > 60)
-             return wrong(error, "--fps wants a whole number from 1 to 60", value);
-         return true;
+         error = read_fps(value, o.fps);
+         return error.empty();
      }},
     {"--colour", "--color", false, modes({Mode::dump, Mode::gallery}),
      [](Options& o, std::string_view, std::string&) { return o.colour = true; }},

@@ -1,7 +1,6 @@
 #include "host/terminal/terminal_host.h"
 
 #include <cerrno>
-#include <chrono>
 #include <ctime>
 #include <curses.h>
 #include <exception>
@@ -11,9 +10,9 @@
 
 #include "engine/mouse_rule.h"
 #include "engine/tick.h"
-#include "host/terminal/pacing.h"
+#include "host/shared/pacing.h"
 #include "host/terminal/screen.h"
-#include "host/terminal/signals.h"
+#include "host/shared/signals.h"
 #include "population/population.h"
 #include "render/compose.h"
 
@@ -21,11 +20,7 @@ namespace gm {
 
 namespace {
 
-std::int64_t now_ns()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
+std::int64_t now_ns() { return monotonic_now_ns(); }
 
 std::uint32_t now_ms() { return static_cast<std::uint32_t>(now_ns() / 1'000'000); }
 

@@ -1,4 +1,4 @@
-#include "host/terminal/signals.h"
+#include "host/shared/signals.h"
 #include <initializer_list>
 
 namespace gm {

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 
 namespace gm {
@@ -22,5 +23,11 @@ struct Pacer {
         if (now_ns >= next_ns) next_ns = now_ns + period_ns;
     }
 };
+
+inline std::int64_t monotonic_now_ns()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 } // namespace gm

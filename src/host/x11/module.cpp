@@ -1,0 +1,144 @@
+#include "host/x11/module.h"
+
+#include <X11/Xutil.h>
+
+#include <ctime>
+
+#include "engine/tick.h"
+#include "engine/window_metrics.h"
+#include "host/x11/x_errors.h"
+#include "population/population.h"
+#include "render/compose.h"
+
+namespace gm {
+
+namespace {
+
+constexpr long own_events = KeyPressMask | ButtonPressMask | ExposureMask | StructureNotifyMask;
+// In a window that belongs to someone else the aquarium only watches for
+// being uncovered, resized or destroyed; input stays with the owner.
+constexpr long foreign_events = ExposureMask | StructureNotifyMask;
+
+Window create_own_window(ModuleState& state)
+{
+    Display* display = state.display;
+    const int screen = DefaultScreen(display);
+    const auto width = static_cast<unsigned>(DisplayWidth(display, screen) * 3 / 4);
+    const auto height = static_cast<unsigned>(DisplayHeight(display, screen) * 3 / 4);
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(display, screen);
+    attributes.event_mask = own_events;
+    const Window window = XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height, 0, CopyFromParent,
+                                        InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+    XStoreName(display, window, "Glyphmarinae");
+    XClassHint class_hint{const_cast<char*>("glyphmarinae-x11"), const_cast<char*>("Glyphmarinae")};
+    XSetClassHint(display, window, &class_hint);
+    state.delete_window = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, window, &state.delete_window, 1);
+    XMapWindow(display, window);
+    return window;
+}
+
+int font_pixels(const ModuleState& state, std::int32_t height)
+{
+    return state.font_size ? *state.font_size : font_height_for(height);
+}
+
+bool start(ModuleState& state, const XWindowAttributes& attributes)
+{
+    if (!open_painter(state.painter, state.display, state.window, attributes, font_pixels(state, attributes.height)))
+        return false;
+    Scene& scene = state.scene;
+    scene.client_width = state.painter.width;
+    scene.client_height = state.painter.height;
+    scene.cell_width = state.painter.cell_width;
+    scene.cell_height = state.painter.cell_height;
+    const GridSize size = grid_size_for(scene.client_width, scene.client_height, scene.cell_width, scene.cell_height);
+    start_scene(scene, size.columns, size.rows, state.seed);
+    compose(scene);
+    paint_changes(state.painter, scene.grid);
+    state.pacer.start(monotonic_now_ns());
+    return true;
+}
+
+} // namespace
+
+ModuleStart module_init(Display* display, Window window, const X11Options& options)
+{
+    auto state = std::make_unique<ModuleState>();
+    state->display = display;
+    state->seed = options.seed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
+    state->font_size = options.font_size;
+    state->pacer.period_ns = 1'000'000'000 / options.fps;
+    state->own_window = window == None;
+    state->window = state->own_window ? create_own_window(*state) : window;
+
+    XWindowAttributes attributes{};
+    take_x_error(display);
+    const Status got = XGetWindowAttributes(display, state->window, &attributes);
+    if (!got || take_x_error(display).any) {
+        char id[32];
+        std::snprintf(id, sizeof id, "0x%lx", state->window);
+        return {nullptr, std::string("window ") + id + " does not exist"};
+    }
+    if (!state->own_window) XSelectInput(display, state->window, foreign_events);
+    if (!start(*state, attributes)) {
+        module_free(*state);
+        return {nullptr, "no font can be opened (fontconfig found no monospace font)"};
+    }
+    return {std::move(state), {}};
+}
+
+void module_draw(ModuleState& state)
+{
+    tick(state.scene);
+    compose(state.scene);
+    paint_changes(state.painter, state.scene.grid);
+}
+
+bool module_reshape(ModuleState& state, std::int32_t width, std::int32_t height)
+{
+    if (width == state.painter.width && height == state.painter.height) return true;
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(state.display, state.window, &attributes)) return false;
+    close_painter(state.painter);
+    return start(state, attributes);
+}
+
+bool module_event(ModuleState& state, const XEvent& event)
+{
+    switch (event.type) {
+    case Expose:
+        show_area(state.painter, event.xexpose.x, event.xexpose.y, event.xexpose.width, event.xexpose.height);
+        return false;
+    case ConfigureNotify:
+        // A drag makes a storm of these: only the last size is acted on.
+        state.pending_width = event.xconfigure.width;
+        state.pending_height = event.xconfigure.height;
+        return false;
+    case DestroyNotify:
+        // The owner closed the window it lent us.
+        return event.xdestroywindow.window == state.window;
+    case KeyPress:
+        return state.own_window;
+    case ButtonPress:
+        // Left and right clicks end the run; the middle button and the wheel do not.
+        return state.own_window && (event.xbutton.button == Button1 || event.xbutton.button == Button3);
+    case ClientMessage:
+        return state.own_window && event.xclient.format == 32 &&
+               static_cast<Atom>(event.xclient.data.l[0]) == state.delete_window;
+    default:
+        return false;
+    }
+}
+
+void module_free(ModuleState& state)
+{
+    close_painter(state.painter);
+    if (state.own_window && state.window != None) {
+        XDestroyWindow(state.display, state.window);
+        state.window = None;
+    }
+}
+
+} // namespace gm

@@ -1,0 +1,47 @@
+#pragma once
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/scene.h"
+#include "host/shared/pacing.h"
+#include "host/x11/painter.h"
+#include "host/x11/x11_options.h"
+
+namespace gm {
+
+// The aquarium as an X11 screensaver module: one state record, made by
+// init, advanced by draw (which never waits), resized by reshape, told of
+// every event, and released by free.
+struct ModuleState {
+    Display* display = nullptr;
+    Window window = None;
+    bool own_window = false; // only then is input read and the window closed
+    Atom delete_window = None;
+    std::uint32_t seed = 0;
+    std::optional<int> font_size;
+    Scene scene;
+    X11Painter painter;
+    Pacer pacer;
+    std::int32_t pending_width = 0; // a new size seen in the events, 0 for none
+    std::int32_t pending_height = 0;
+};
+
+struct ModuleStart {
+    std::unique_ptr<ModuleState> state;
+    std::string error; // one line for stderr when there is no state
+};
+
+// `window` None makes a window of the module's own. A window that names
+// nothing is refused here, before anything is drawn.
+ModuleStart module_init(Display* display, Window window, const X11Options& options);
+void module_draw(ModuleState& state);
+// Restarts the scene at the window's new size with the same seed.
+bool module_reshape(ModuleState& state, std::int32_t width, std::int32_t height);
+// True when the event ends the run.
+bool module_event(ModuleState& state, const XEvent& event);
+void module_free(ModuleState& state);
+
+} // namespace gm

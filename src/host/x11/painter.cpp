@@ -1,0 +1,138 @@
+#include "host/x11/painter.h"
+
+#include <algorithm>
+
+#include "render/grid_diff.h"
+
+namespace gm {
+
+namespace {
+
+XftFont* open_font(Display* display, int screen, int pixels)
+{
+    // Fontconfig takes the families in order, so a system without DejaVu
+    // gets its own monospace font.
+    return XftFontOpen(display, screen, XFT_FAMILY, XftTypeString, "DejaVu Sans Mono", XFT_FAMILY, XftTypeString,
+                       "monospace", XFT_PIXEL_SIZE, XftTypeDouble, static_cast<double>(pixels), XFT_ANTIALIAS,
+                       XftTypeBool, True, nullptr);
+}
+
+const XftColor& colour_for(X11Painter& painter, Colour colour)
+{
+    for (const auto& [known, xft] : painter.colours)
+        if (known == colour) return xft;
+    // 0x00BBGGRR, widened to Render's sixteen bits a channel.
+    const XRenderColor wanted = {static_cast<unsigned short>((colour & 0xFF) * 257),
+                                 static_cast<unsigned short>(((colour >> 8) & 0xFF) * 257),
+                                 static_cast<unsigned short>(((colour >> 16) & 0xFF) * 257), 0xFFFF};
+    XftColor xft{};
+    XftColorAllocValue(painter.display, painter.visual, painter.colormap, &wanted, &xft);
+    painter.colours.emplace_back(colour, xft);
+    return painter.colours.back().second;
+}
+
+void draw_span(X11Painter& painter, const CellGrid& grid, std::int32_t row, ColumnSpan span)
+{
+    const int x = span.first * painter.cell_width;
+    const int y = row * painter.cell_height;
+    const int width = (span.end - span.first) * painter.cell_width;
+    // A glyph may reach a pixel into its neighbour's cell: the runs next to
+    // the span are drawn too, clipped to it, so nothing is cut or doubled.
+    XRectangle clip = {static_cast<short>(x), static_cast<short>(y), static_cast<unsigned short>(width),
+                       static_cast<unsigned short>(painter.cell_height)};
+    XftDrawSetClipRectangles(painter.draw, 0, 0, &clip, 1);
+    XftDrawRect(painter.draw, &colour_for(painter, colours::black), x, y, static_cast<unsigned>(width),
+                static_cast<unsigned>(painter.cell_height));
+    split_runs(grid, row, painter.runs);
+    for (const ColourRun& run : painter.runs) {
+        const auto end = run.column + static_cast<std::int32_t>(run.text.size());
+        if (end < span.first || run.column > span.end) continue;
+        XftDrawString8(painter.draw, &colour_for(painter, run.colour), painter.font, run.column * painter.cell_width,
+                       y + painter.font->ascent, reinterpret_cast<const FcChar8*>(run.text.data()),
+                       static_cast<int>(run.text.size()));
+    }
+}
+
+} // namespace
+
+bool open_painter(X11Painter& painter, Display* display, Window window, const XWindowAttributes& attributes,
+                  int font_pixels)
+{
+    painter.display = display;
+    painter.window = window;
+    painter.visual = attributes.visual;
+    painter.colormap = attributes.colormap;
+    painter.width = std::max(attributes.width, 1);
+    painter.height = std::max(attributes.height, 1);
+
+    const int screen = XScreenNumberOfScreen(attributes.screen);
+    painter.font = open_font(display, screen, font_pixels);
+    if (!painter.font) return false;
+    XGlyphInfo extents{};
+    XftTextExtents8(display, painter.font, reinterpret_cast<const FcChar8*>("W"), 1, &extents);
+    painter.cell_width = std::max<std::int32_t>(extents.xOff, 1);
+    painter.cell_height = std::max(painter.font->ascent + painter.font->descent, 1);
+
+    painter.pixmap = XCreatePixmap(display, window, static_cast<unsigned>(painter.width),
+                                   static_cast<unsigned>(painter.height), static_cast<unsigned>(attributes.depth));
+    XGCValues values{};
+    values.graphics_exposures = False; // no NoExpose event after every copy
+    values.foreground = BlackPixelOfScreen(attributes.screen);
+    painter.gc = XCreateGC(display, painter.pixmap, GCGraphicsExposures | GCForeground, &values);
+    XFillRectangle(display, painter.pixmap, painter.gc, 0, 0, static_cast<unsigned>(painter.width),
+                   static_cast<unsigned>(painter.height));
+    painter.draw = XftDrawCreate(display, painter.pixmap, painter.visual, painter.colormap);
+    painter.drawn = CellGrid();
+    painter.whole_window = true;
+    return true;
+}
+
+void close_painter(X11Painter& painter)
+{
+    if (!painter.display) return;
+    for (auto& [colour, xft] : painter.colours) XftColorFree(painter.display, painter.visual, painter.colormap, &xft);
+    painter.colours.clear();
+    if (painter.draw) XftDrawDestroy(painter.draw);
+    if (painter.gc) XFreeGC(painter.display, painter.gc);
+    if (painter.pixmap != None) XFreePixmap(painter.display, painter.pixmap);
+    if (painter.font) XftFontClose(painter.display, painter.font);
+    painter.draw = nullptr;
+    painter.gc = nullptr;
+    painter.pixmap = None;
+    painter.font = nullptr;
+    painter.display = nullptr;
+}
+
+void paint_changes(X11Painter& painter, const CellGrid& grid)
+{
+    CellRect changed{grid.columns, grid.rows, 0, 0};
+    for (std::int32_t row = 0; row < grid.rows; ++row) {
+        const ColumnSpan span = changed_columns(painter.drawn, grid, row);
+        if (span.empty()) continue;
+        draw_span(painter, grid, row, span);
+        changed.left = std::min(changed.left, span.first);
+        changed.right = std::max(changed.right, span.end);
+        changed.top = std::min(changed.top, row);
+        changed.bottom = row + 1;
+    }
+    XftDrawSetClip(painter.draw, nullptr);
+    painter.drawn = grid;
+
+    if (painter.whole_window) {
+        show_area(painter, 0, 0, painter.width, painter.height);
+        painter.whole_window = false;
+    } else if (!changed.empty()) {
+        show_area(painter, changed.left * painter.cell_width, changed.top * painter.cell_height,
+                  (changed.right - changed.left) * painter.cell_width,
+                  (changed.bottom - changed.top) * painter.cell_height);
+    }
+}
+
+void show_area(X11Painter& painter, int x, int y, int width, int height)
+{
+    if (width <= 0 || height <= 0) return;
+    XCopyArea(painter.display, painter.pixmap, painter.window, painter.gc, x, y, static_cast<unsigned>(width),
+              static_cast<unsigned>(height), x, y);
+}
+
+} // namespace gm

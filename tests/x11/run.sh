@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# The X11 module as a person meets it, each case on an Xvfb display of its
+# own: look at its window and at the root, type, click, resize, signal it,
+# pull the server away, and run it under Valgrind.
+# Usage: run.sh PROGRAM SCREENSHOT_CHECK OUT_DIR CASE   (exit 77 without Xvfb)
+set -uo pipefail
+program=$1
+checker=$2
+out=$3/$4
+case_name=$4
+for tool in Xvfb xdotool import convert compare; do command -v "$tool" >/dev/null || exit 77; done
+rm -rf "$out"
+mkdir -p "$out"
+
+xvfb_pid=
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill -TERM "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+fail() { echo "FAIL [$case_name]: $*" >&2; [ -s "$out/stderr" ] && cat "$out/stderr" >&2; exit 1; }
+
+start_x() { # start_x WIDTHxHEIGHT
+  : >"$out/display"
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
+  xvfb_pid=$!
+  for _ in $(seq 200); do [ -s "$out/display" ] && break; sleep 0.05; done
+  [ -s "$out/display" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(cat "$out/display")"
+}
+stop_x() { kill -TERM "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=; }
+
+launch() { # launch ARGS...: the module in the background, its pid in $pid
+  "$program" "$@" >"$out/stdout" 2>"$out/stderr" &
+  pid=$!
+}
+own_window() { # the id of the module's own window, once it is shown
+  local id
+  id=$(timeout 10 xdotool search --sync --onlyvisible --name '^Glyphmarinae$' 2>/dev/null | head -n 1)
+  [ -n "$id" ] || fail "its window never appeared"
+  echo "$id"
+}
+# Ends within LIMIT tenths of a second with STATUS, or fails.
+expect_exit() { # expect_exit STATUS LIMIT WHAT
+  local status
+  for _ in $(seq "$2"); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "still running after $3"
+  wait "$pid"
+  status=$?
+  pid=
+  [ "$status" -eq "$1" ] || fail "exit status $status after $3, not $1"
+}
+still_running() { sleep 0.5; kill -0 "$pid" 2>/dev/null || fail "ended after $1"; }
+
+# Takes shots until one shows the aquarium (a loaded machine may need a few
+# seconds for the first frames), then one more a second later that must differ.
+shoot() { # shoot WINDOW NAME
+  local shot=$out/$2.png
+  for _ in $(seq 20); do
+    import -window "$1" "$shot" 2>/dev/null && convert "$shot" -depth 8 "ppm:$out/shot.ppm" &&
+      "$checker" "$out/shot.ppm" auto >"$out/$2.check" && break
+    sleep 0.5
+  done
+  rm -f "$out/shot.ppm"
+  grep -q FAIL "$out/$2.check" && { cat "$out/$2.check" >&2; fail "$2 does not show the aquarium"; }
+  sleep 1
+  import -window "$1" "$out/$2-later.png"
+  local differ
+  differ=$(compare -metric AE "$shot" "$out/$2-later.png" null: 2>&1)
+  [ "${differ%% *}" -gt 0 ] 2>/dev/null || fail "$2: two shots a second apart are the same"
+  echo "$2: $(head -n 1 "$out/$2.check"), $differ pixels changed in a second"
+}
+
+case "$case_name" in
+screens)
+  for size in 1920x1080 800x600; do
+    start_x "$size"
+    launch --seed 11
+    window=$(own_window)
+    shoot "$window" "own-$size"
+    xdotool key --window "$window" q
+    expect_exit 0 10 "a key"
+
+    launch --root --seed 12
+    shoot root "root-$size"
+    kill -TERM "$pid"
+    expect_exit 0 10 "SIGTERM"
+    stop_x
+  done
+  ;;
+click)
+  start_x 800x600
+  launch --seed 13
+  window=$(own_window)
+  xdotool mousemove --window "$window" 40 40 click 2 click 4 click 5
+  still_running "a middle click and the wheel"
+  xdotool click 1
+  expect_exit 0 10 "a left click"
+  launch --seed 13
+  window=$(own_window)
+  xdotool mousemove --window "$window" 40 40 click 3
+  expect_exit 0 10 "a right click"
+  ;;
+resize)
+  # Larger both ways, so an aquarium still laid out for the old size would
+  # have its castle far from the new bottom right corner.
+  start_x 1280x1024
+  launch --seed 14
+  window=$(own_window)
+  xdotool windowsize "$window" 640 480
+  sleep 1
+  shoot "$window" small
+  xdotool windowsize "$window" 1200 980
+  sleep 1
+  shoot "$window" large
+  geometry=$(identify -format '%wx%h' "$out/large.png")
+  [ "$geometry" = 1200x980 ] || fail "the window is $geometry after the resize"
+  kill -INT "$pid"
+  expect_exit 0 10 "SIGINT"
+  ;;
+foreign)
+  # A window it was given is drawn into and nothing else: input there belongs
+  # to the window's owner, and the window keeps its place and size.
+  start_x 800x600
+  root_id=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+  XSCREENSAVER_WINDOW=$root_id launch --seed 15
+  shoot root daemon-window
+  xdotool key q mousemove 30 30 click 1 click 3
+  still_running "a key and clicks in a window it does not own"
+  kill -HUP "$pid"
+  expect_exit 0 10 "SIGHUP"
+  launch -window-id "$root_id" --fps 30
+  still_running "starting in the window given by -window-id"
+  kill -TERM "$pid"
+  expect_exit 0 10 "SIGTERM"
+  ;;
+refusals)
+  start_x 800x600
+  for bad in "--window-id 0x1fffff0" "--window-id 12x" "--fps 0" "--font-size 2" "--root=yes" "--frobnicate"; do
+    # shellcheck disable=SC2086
+    "$program" $bad >"$out/stdout" 2>"$out/stderr"
+    status=$?
+    [ "$status" -eq 2 ] || fail "'$bad' exited $status, not 2"
+    [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "'$bad' did not print exactly one line on stderr"
+  done
+  grep -q 'does not exist' <("$program" --window-id 0x1fffff0 2>&1) || fail "a missing window is not named as such"
+  XSCREENSAVER_WINDOW=nonsense "$program" 2>"$out/stderr"
+  [ $? -eq 2 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "a bad \$XSCREENSAVER_WINDOW is not refused"
+  stop_x
+  DISPLAY=:4095 "$program" 2>"$out/stderr"
+  [ $? -eq 2 ] && grep -q 'cannot open the X display' "$out/stderr" || fail "a missing display is not refused"
+  ;;
+server_gone)
+  start_x 800x600
+  launch --seed 16
+  own_window >/dev/null
+  stop_x
+  # Status 1 and not a signal: no crash, no core.
+  expect_exit 1 20 "the X server went away"
+  [ -s "$out/stderr" ] && fail "it wrote on stderr when the server went away"
+  ;;
+valgrind)
+  command -v valgrind >/dev/null || exit 77
+  start_x 800x600
+  here=$(cd "$(dirname "$0")" && pwd)
+  launch_valgrind() {
+    valgrind --quiet --leak-check=full --errors-for-leak-kinds=definite,indirect --error-exitcode=3 \
+      --suppressions="$here/fontconfig.supp" --log-file="$out/valgrind.log" "$program" --seed 17 &
+    pid=$!
+  }
+  launch_valgrind
+  own_window >/dev/null
+  sleep 2
+  kill -TERM "$pid"
+  expect_exit 0 100 "SIGTERM under Valgrind"
+  [ -s "$out/valgrind.log" ] && { cat "$out/valgrind.log" >&2; fail "Valgrind reported errors"; }
+  echo "valgrind: no errors and no leak of the program's own"
+  ;;
+*) fail "no such case" ;;
+esac
+exit 0
