@@ -9,6 +9,8 @@ jobs=$(nproc)
 
 scripts/packages.sh g++ cmake make libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev tmux \
   g++-mingw-w64-x86-64 mingw-w64 wine wine64 xvfb xauth xdotool imagemagick valgrind clang
+# The X11 module and its tests: Xlib and Xft, the font, xwininfo, the daemon, pgrep.
+scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils xscreensaver procps
 # The Debian package: cpack's dependency list, lintian, the manual page, the settings description.
 scripts/packages.sh dpkg-dev file lintian man-db libxml2-utils
 # The Windows build's icon maker, and the check of the resources in the built files.

@@ -11,6 +11,7 @@ case_name=$4
 for tool in Xvfb xdotool import convert compare; do command -v "$tool" >/dev/null || exit 77; done
 rm -rf "$out"
 mkdir -p "$out"
+. "$(dirname "$0")/x11_tools.sh"
 
 xvfb_pid=
 pid=
@@ -21,14 +22,6 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL [$case_name]: $*" >&2; [ -s "$out/stderr" ] && cat "$out/stderr" >&2; exit 1; }
 
-start_x() { # start_x WIDTHxHEIGHT
-  : >"$out/display"
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 200); do [ -s "$out/display" ] && break; sleep 0.05; done
-  [ -s "$out/display" ] || fail "Xvfb did not start"
-  export DISPLAY=":$(cat "$out/display")"
-}
 stop_x() { kill -TERM "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=; }
 
 launch() { # launch ARGS...: the module in the background, its pid in $pid
@@ -53,17 +46,10 @@ expect_exit() { # expect_exit STATUS LIMIT WHAT
 }
 still_running() { sleep 0.5; kill -0 "$pid" 2>/dev/null || fail "ended after $1"; }
 
-# Takes shots until one shows the aquarium (a loaded machine may need a few
-# seconds for the first frames), then one more a second later that must differ.
+# The aquarium, then one more shot a second later that must differ.
 shoot() { # shoot WINDOW NAME
+  shoot_aquarium "$1" "$2"
   local shot=$out/$2.png
-  for _ in $(seq 20); do
-    import -window "$1" "$shot" 2>/dev/null && convert "$shot" -depth 8 "ppm:$out/shot.ppm" &&
-      "$checker" "$out/shot.ppm" auto >"$out/$2.check" && break
-    sleep 0.5
-  done
-  rm -f "$out/shot.ppm"
-  grep -q FAIL "$out/$2.check" && { cat "$out/$2.check" >&2; fail "$2 does not show the aquarium"; }
   sleep 1
   import -window "$1" "$out/$2-later.png"
   local differ
