@@ -19,14 +19,15 @@ struct Parser {
         return false;
     }
 
-    // "--fps 12" and "--fps=12" alike.
+    // "--fps 12" and "--fps=12" alike; a value is never taken from the next option.
     bool value_of(std::string_view option, std::optional<std::string_view> inline_value, std::string_view& value)
     {
         if (inline_value) {
             value = *inline_value;
             return true;
         }
-        if (i + 1 >= args.size()) return fail(std::string(option) + " needs a value");
+        if (i + 1 >= args.size() || std::string_view(args[i + 1]).starts_with("--"))
+            return fail(std::string(option) + " needs a value");
         value = args[++i];
         return true;
     }
@@ -98,9 +99,12 @@ X11ParseResult parse_x11_options(const std::vector<std::string>& args)
 {
     Parser parser{args, 0, {}};
     for (; parser.i < args.size(); ++parser.i) {
-        if (!parser.one(args[parser.i])) break;
-        if (parser.result.options.mode != X11Mode::aquarium) break;
+        if (!parser.one(args[parser.i])) return parser.result;
+        if (parser.result.options.mode != X11Mode::aquarium) return parser.result;
     }
+    // Each names the window to draw into; with both, one would be ignored.
+    const X11Options& o = parser.result.options;
+    if (o.root && o.window_id) parser.fail("choose only one of --root and --window-id");
     return parser.result;
 }
 
