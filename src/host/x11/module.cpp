@@ -2,6 +2,7 @@
 
 #include <X11/Xutil.h>
 
+#include <cstdio>
 #include <ctime>
 
 #include "engine/tick.h"
