@@ -6,7 +6,7 @@
 //   windows_screenshot_check SHOT.ppm CELL_WIDTH CELL_HEIGHT LATER.ppm
 // A cell size given as "auto" is read from the water: the height is the first
 // from 8 to 64 pixels that puts it on exactly grid rows 5 to 8, the width the
-// period of the unbroken line of row 5.
+// one at which the water's segments repeat.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +16,8 @@
 #include <set>
 #include <vector>
 
+#include "engine/scene.h"
+#include "population/population.h"
 #include "sprites/catalogue.h"
 #include "sprites/sprite_frame.h"
 
@@ -134,22 +136,30 @@ int cell_height_from_water(const Image& image)
     return 0;
 }
 
-// Row 5 is one character repeated across the screen, so its lit pixels per
-// pixel column repeat with the cell width; the smallest shift that matches
-// as well as any is taken, since every multiple of it matches too.
+// The water lines are one segment tiled across the screen, so the lit
+// pixels of rows 6 to 8 repeat every segment's width of cells; of the cell
+// widths whose segment matches best, the smallest is taken, since its
+// multiples match too.
 int cell_width_from_water(const Image& image, int cell_height)
 {
+    gm::Scene scene;
+    gm::add_water_lines(scene);
+    if (scene.entities.size() < 2 || scene.entities[1].frames.empty()) return 0;
+    const int segment = scene.entities[1].frames[0].width;
     std::vector<int> lit(static_cast<std::size_t>(image.width));
-    for (int y = 5 * cell_height; y < 6 * cell_height; ++y)
+    for (int y = 6 * cell_height; y < 9 * cell_height; ++y)
         for (int x = 0; x < image.width; ++x) lit[x] += dark_cyan_shade(image.at(x, y)) ? 1 : 0;
-    std::vector<long> mismatch(65, 0);
-    long best = -1;
-    for (int shift = 3; shift <= 64 && shift < image.width / 2; ++shift) {
-        for (int x = 0; x + shift < image.width; ++x) mismatch[shift] += std::abs(lit[x] - lit[x + shift]);
-        if (best < 0 || mismatch[shift] < best) best = mismatch[shift];
+    std::vector<double> mismatch(65, -1);
+    double best = -1;
+    for (int width = 3; width <= 64 && 2 * segment * width <= image.width; ++width) {
+        const int shift = segment * width;
+        long sum = 0;
+        for (int x = 0; x + shift < image.width; ++x) sum += std::abs(lit[x] - lit[x + shift]);
+        mismatch[width] = static_cast<double>(sum) / (image.width - shift);
+        if (best < 0 || mismatch[width] < best) best = mismatch[width];
     }
-    for (int shift = 3; shift <= 64 && shift < image.width / 2; ++shift)
-        if (mismatch[shift] <= best + best / 10 + image.width / 100) return shift;
+    for (int width = 3; width <= 64; ++width)
+        if (mismatch[width] >= 0 && mismatch[width] <= best * 1.1 + 0.01) return width;
     return 0;
 }
 

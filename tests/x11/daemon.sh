@@ -71,7 +71,6 @@ command_ -activate >/dev/null || fail "xscreensaver-command -activate failed"
 for _ in $(seq 100); do module_running && break; sleep 0.1; done
 module_running || fail "the daemon did not launch the module"
 shoot_aquarium root active
-echo "activated: $(head -n 1 "$out/active.check"), screenshot $out/active.png"
 
 command_ -deactivate >/dev/null || fail "xscreensaver-command -deactivate failed"
 waited=0

@@ -11,18 +11,20 @@ start_x() { # start_x WIDTHxHEIGHT [XVFB OPTION]...: a display of its own, in $D
   export DISPLAY=":$(cat "$out/display")"
 }
 
-# Takes shots until one shows the aquarium (a loaded machine may need a few
-# seconds for the first frames); the check's report is kept beside the shot.
+# Takes a shot and one a second later until they show the aquarium moving on
+# (a loaded machine may need a few seconds for the first frames); the check's
+# report is kept beside the shots.
 shoot_aquarium() { # shoot_aquarium WINDOW NAME
-  local shot=$out/$2.png
-  for _ in $(seq 20); do
-    import -window "$1" "$shot" 2>/dev/null && convert "$shot" -depth 8 "ppm:$out/shot.ppm" &&
-      "$checker" "$out/shot.ppm" auto >"$out/$2.check" && break
-    sleep 0.5
+  local shot=$out/$2
+  for _ in $(seq 10); do
+    import -window "$1" "$shot.png" 2>/dev/null && sleep 1 && import -window "$1" "$shot-later.png" 2>/dev/null &&
+      convert "$shot.png" -depth 8 "ppm:$shot.ppm" && convert "$shot-later.png" -depth 8 "ppm:$shot-later.ppm" &&
+      "$checker" "$shot.ppm" auto auto "$shot-later.ppm" >"$shot.check" 2>&1 && break
   done
-  rm -f "$out/shot.ppm"
-  if [ ! -s "$out/$2.check" ] || grep -q FAIL "$out/$2.check"; then
-    cat "$out/$2.check" >&2 2>/dev/null
+  rm -f "$shot.ppm" "$shot-later.ppm"
+  if [ ! -s "$shot.check" ] || grep -q FAIL "$shot.check" || ! grep -q '^cell' "$shot.check"; then
+    cat "$shot.check" >&2 2>/dev/null
     fail "$2 does not show the aquarium"
   fi
+  echo "$2: $(head -n 1 "$shot.check"), $(tail -n 1 "$shot.check" | sed 's/^ok *//')"
 }
