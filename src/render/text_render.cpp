@@ -15,6 +15,8 @@ int terminal_colour_index(Colour colour)
     return static_cast<int>(hue) + (bright ? 8 : 0);
 }
 
+int ansi_foreground_code(int colour_index) { return colour_index < 8 ? 30 + colour_index : 90 + colour_index - 8; }
+
 std::string grid_to_text(const CellGrid& grid)
 {
     std::string text;
@@ -39,8 +41,7 @@ std::string grid_to_ansi(const CellGrid& grid)
             if (!blank) {
                 const int index = terminal_colour_index(cell.colour);
                 if (index != current) {
-                    const int code = index < 8 ? 30 + index : 90 + index - 8;
-                    text += "\x1b[" + std::to_string(code) + "m";
+                    text += "\x1b[" + std::to_string(ansi_foreground_code(index)) + "m";
                     current = index;
                 }
             }

@@ -16,4 +16,7 @@ std::string grid_to_ansi(const CellGrid& grid);
 // dark shades 1-6, grey 7, bright shades 9-14, white 15, black 0.
 int terminal_colour_index(Colour colour);
 
+// The SGR parameter that selects that colour for the text: 30-37 or 90-97.
+int ansi_foreground_code(int colour_index);
+
 } // namespace gm

@@ -1,9 +1,9 @@
 #include "host/cli/headless.h"
 
 #include <charconv>
-#include <cstdio>
 
 #include "engine/tick.h"
+#include "host/cli/json_text.h"
 #include "population/population.h"
 #include "render/compose.h"
 #include "render/text_render.h"
@@ -18,24 +18,6 @@ std::string float_text(float value)
     char buffer[32];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
     return ec == std::errc() ? std::string(buffer, end) : "0";
-}
-
-std::string json_string(std::string_view text)
-{
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\u%04x", static_cast<unsigned char>(c));
-            out += code;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
 }
 
 } // namespace

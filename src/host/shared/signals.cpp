@@ -7,7 +7,7 @@ namespace {
 
 volatile std::sig_atomic_t stop_flag = 0;
 
-extern "C" void on_stop_signal(int) { stop_flag = 1; }
+extern "C" void on_stop_signal(int signal) { stop_flag = signal; }
 
 } // namespace
 
@@ -21,5 +21,7 @@ void catch_stop_signals()
 }
 
 bool stop_requested() { return stop_flag != 0; }
+
+int stop_signal() { return stop_flag; }
 
 } // namespace gm

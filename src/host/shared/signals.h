@@ -8,5 +8,7 @@ namespace gm {
 // and the window-system resources are released on every way out.
 void catch_stop_signals();
 bool stop_requested();
+// The signal that asked to stop, 0 while none has.
+int stop_signal();
 
 } // namespace gm
