@@ -6,6 +6,7 @@
 
 #include "fuzz_check.h"
 #include "host/cli/options.h"
+#include "host/cli/record_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -28,5 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(o.fps >= 1 && o.fps <= 60);
     FUZZ_REQUIRE(o.mode == again.options.mode && o.seed == again.options.seed);
     if (!o.size_given) FUZZ_REQUIRE(o.columns == 80 && o.rows == 24);
+    if (o.mode == gm::Mode::record) FUZZ_REQUIRE(gm::record_format_of(o.record_file).has_value());
+    FUZZ_REQUIRE(!o.timestamp || *o.timestamp >= 0);
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include "host/cli/headless.h"
 #include "host/cli/options.h"
+#include "host/cli/record.h"
 #include "host/terminal/terminal_host.h"
 
 int main(int argc, char** argv)
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
             std::cout.flush();
             return std::cout ? 0 : 1;
         }
+        case Mode::record: return run_record(options);
         case Mode::aquarium: return run_terminal(options);
         }
     } catch (const std::exception& error) {

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "host/cli/record_format.h"
 #include "host/shared/option_values.h"
 
 namespace gm {
@@ -26,7 +27,9 @@ constexpr ModeSet modes(std::initializer_list<Mode> list)
     return set;
 }
 
-constexpr ModeSet headless = modes({Mode::dump, Mode::entities});
+constexpr int max_gif_fps = 50;
+
+constexpr ModeSet headless = modes({Mode::dump, Mode::entities, Mode::record});
 
 std::string_view mode_name(Mode mode)
 {
@@ -34,6 +37,7 @@ std::string_view mode_name(Mode mode)
     case Mode::dump: return "--dump";
     case Mode::entities: return "--entities";
     case Mode::gallery: return "--gallery";
+    case Mode::record: return "--record";
     default: return "the terminal aquarium";
     }
 }
@@ -49,6 +53,8 @@ struct OptionRule {
     ModeSet used_by; // the modes in which the option changes anything
     Apply apply;
 };
+
+constexpr const char* one_mode_only = "choose only one of --dump, --entities, --gallery and --record";
 
 bool wrong(std::string& error, std::string_view message, std::string_view value)
 {
@@ -67,14 +73,14 @@ const OptionRule rules[] = {
      [](Options& o, std::string_view value, std::string& error) {
          if (!parse_number(value, o.ticks) || o.ticks < 0)
              return wrong(error, "--ticks wants a whole number of 0 or more", value);
-         return true;
+         return o.ticks_given = true;
      }},
-    {"--seed", "", true, modes({Mode::aquarium, Mode::dump, Mode::entities}),
+    {"--seed", "", true, modes({Mode::aquarium, Mode::dump, Mode::entities, Mode::record}),
      [](Options& o, std::string_view value, std::string& error) {
          error = read_seed(value, o.seed);
          return error.empty();
      }},
-    {"--fps", "", true, modes({Mode::aquarium}),
+    {"--fps", "", true, modes({Mode::aquarium, Mode::record}),
      [](Options& o, std::string_view value, std::string& error) {
          error = read_fps(value, o.fps);
          return error.empty();
@@ -83,6 +89,23 @@ const OptionRule rules[] = {
      [](Options& o, std::string_view, std::string&) { return o.colour = true; }},
     {"--terminal-background", "", false, modes({Mode::aquarium}),
      [](Options& o, std::string_view, std::string&) { return o.terminal_background = true; }},
+    // A mode that takes a value: the file to record into.
+    {"--record", "", true, modes({Mode::record}),
+     [](Options& o, std::string_view value, std::string& error) {
+         if (o.mode != Mode::aquarium && o.mode != Mode::record) return error = one_mode_only, false;
+         if (!record_format_of(value)) return wrong(error, "--record wants a file name ending in .cast, .gif or .png", value);
+         o.mode = Mode::record;
+         o.record_file = value;
+         return true;
+     }},
+    {"--timestamp", "", true, modes({Mode::record}),
+     [](Options& o, std::string_view value, std::string& error) {
+         std::int64_t seconds = 0;
+         if (!parse_number(value, seconds) || seconds < 0)
+             return wrong(error, "--timestamp wants a whole number of seconds of 0 or more", value);
+         o.timestamp = seconds;
+         return true;
+     }},
 };
 
 struct ModeRule {
@@ -117,7 +140,7 @@ struct Parser {
         Mode& current = result.options.mode;
         if (mode == Mode::help || mode == Mode::version) return current = mode, true;
         if (current != Mode::aquarium && current != mode)
-            return fail("choose only one of --dump, --entities and --gallery");
+            return fail(one_mode_only);
         current = mode;
         return true;
     }
@@ -161,6 +184,19 @@ struct Parser {
         for (const Given& g : given)
             if ((g.rule->used_by & modes({mode})) == 0)
                 return fail(g.spelling + " has no effect with " + std::string(mode_name(mode)));
+        return mode != Mode::record || check_record();
+    }
+
+    // Some options mean something to one format only.
+    bool check_record()
+    {
+        const Options& o = result.options;
+        const RecordFormat format = *record_format_of(o.record_file);
+        if (o.timestamp && format != RecordFormat::cast) return fail("--timestamp has no effect without a .cast");
+        // Viewers show a delay below two hundredths of a second as a tenth.
+        if (format == RecordFormat::gif && o.fps > max_gif_fps)
+            return fail("a .gif plays at most " + std::to_string(max_gif_fps) + " frames a second, not " +
+                        std::to_string(o.fps));
         return true;
     }
 };
@@ -191,17 +227,24 @@ std::string usage_text()
            "  --dump                 print one composed scene as text and exit\n"
            "  --entities             print the scene's live entities as JSON lines and exit\n"
            "  --gallery              print every catalogue picture and exit\n"
+           "  --record FILE          record the aquarium into FILE and exit: an asciinema\n"
+           "                         cast (.cast), an animated GIF (.gif) or a picture (.png)\n"
            "  --help                 show this help and exit\n"
            "  --version              show the version and exit\n"
            "\n"
            "Options (each also as --name=value):\n"
            "  --seed N               seed the aquarium with N (default: the time in seconds)\n"
-           "  --size COLSxROWS       grid size for --dump and --entities (default 80x24,\n"
-           "                         each side 1 to 1000)\n"
-           "  --ticks N              ticks to run before --dump or --entities prints (default 0)\n"
+           "  --size COLSxROWS       grid size for --dump, --entities and --record (default\n"
+           "                         80x24, each side 1 to 1000)\n"
+           "  --ticks N              ticks to run before --dump or --entities prints (default 0);\n"
+           "                         for --record, the ticks recorded after the first frame\n"
+           "                         (default 300; a .png shows the last of them)\n"
            "  --colour               colour the --dump or --gallery output with ANSI codes\n"
            "                         (the gallery is coloured on a terminal anyway)\n"
-           "  --fps N                ticks per second in the terminal, 1 to 60 (default 10)\n"
+           "  --fps N                ticks per second in the terminal, and the playback rate\n"
+           "                         of a recording, 1 to 60, for a .gif to 50 (default 10)\n"
+           "  --timestamp N          the start time written into a .cast, in seconds since\n"
+           "                         1970 (default: now), so that a recording can be repeated\n"
            "  --terminal-background  keep the terminal's own background instead of black\n"
            "An option that has no effect in the chosen mode is an error.\n"
            "\n"

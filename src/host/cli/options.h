@@ -6,7 +6,7 @@
 
 namespace gm {
 
-enum class Mode { aquarium, dump, entities, gallery, help, version };
+enum class Mode { aquarium, dump, entities, gallery, record, help, version };
 
 struct Options {
     Mode mode = Mode::aquarium;
@@ -14,10 +14,13 @@ struct Options {
     std::int32_t rows = 24;
     bool size_given = false;
     std::int64_t ticks = 0;
+    bool ticks_given = false; // --record counts its own default
     std::optional<std::uint32_t> seed; // none: the time in seconds
     bool colour = false;
     int fps = 10;
     bool terminal_background = false;
+    std::string record_file;
+    std::optional<std::int64_t> timestamp; // none: the time in seconds
 };
 
 struct ParseResult {
