@@ -15,6 +15,8 @@ scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils
 scripts/packages.sh dpkg-dev file lintian man-db libxml2-utils
 # The Windows build's icon maker, and the check of the resources in the built files.
 scripts/packages.sh libgd-dev pkg-config python3-pefile
+# Recordings and the tools that read them back.
+scripts/packages.sh libgd-dev asciinema gifsicle python3
 
 echo "== build and test"
 cmake -S . -B build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPH_WERROR=ON >/dev/null

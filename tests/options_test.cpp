@@ -2,6 +2,7 @@
 
 #include "host/cli/headless.h"
 #include "host/cli/options.h"
+#include "host/cli/progress_bar.h"
 #include "population/population.h"
 
 namespace gm {
@@ -52,6 +53,15 @@ TEST(Options, ReadsEveryOption)
     EXPECT_EQ(parse({"--gallery"}).options.mode, Mode::gallery);
     EXPECT_EQ(parse({"--bogus", "--help"}).options.mode, Mode::aquarium) << "the first error stops the parse";
     EXPECT_EQ(parse({"--help", "--bogus"}).options.mode, Mode::help);
+
+    const ParseResult record = parse({"--record=out/Aquarium.Cast", "--timestamp", "0", "--fps", "60", "--size=9x9"});
+    ASSERT_TRUE(record.error.empty()) << record.error;
+    EXPECT_EQ(record.options.mode, Mode::record);
+    EXPECT_EQ(record.options.record_file, "out/Aquarium.Cast");
+    EXPECT_EQ(record.options.timestamp, 0);
+    EXPECT_TRUE(parse({"--seed", "1", "--record", "a.GIF", "--fps", "50"}).error.empty());
+    EXPECT_FALSE(record.options.ticks_given) << "--record counts its own default ticks";
+    EXPECT_TRUE(parse({"--record", "a.cast", "--ticks", "0"}).options.ticks_given);
 }
 
 TEST(Options, RejectsMalformedValuesWithAClearMessage)
@@ -64,7 +74,11 @@ TEST(Options, RejectsMalformedValuesWithAClearMessage)
              {"dump"},               {"--seed="},           {"--dump=yes"},            {"--colour=1"},
              // options that would change nothing in the chosen mode
              {"--dump", "--fps", "5"}, {"--ticks", "3"},    {"--colour"},              {"--size", "80x24"},
-             {"--entities", "--colour"}, {"--gallery", "--seed", "1"}, {"--dump", "--terminal-background"}}) {
+             {"--entities", "--colour"}, {"--gallery", "--seed", "1"}, {"--dump", "--terminal-background"},
+             {"--record", "a.txt"}, {"--record", "dir/.gif"}, {"--record", "a.png.x"}, {"--record"},
+             {"--record", "a.gif", "--dump"}, {"--gallery", "--record", "a.gif"}, {"--record", "a.cast", "--colour"},
+             {"--record", "a.gif", "--timestamp", "1"}, {"--record", "a.gif", "--fps", "51"},
+             {"--record", "a.cast", "--timestamp", "-1"}}) {
         const ParseResult result = parse_options(args);
         EXPECT_FALSE(result.error.empty()) << args[0] << " " << (args.size() > 1 ? args[1] : "");
         EXPECT_EQ(result.error.find('\n'), std::string::npos);
@@ -79,8 +93,17 @@ TEST(Options, HelpNamesEveryOption)
 {
     const std::string usage = usage_text();
     for (const char* option : {"--dump", "--entities", "--gallery", "--seed", "--size", "--ticks", "--colour",
-                               "--fps", "--terminal-background", "--version", "--help"})
+                               "--fps", "--terminal-background", "--version", "--help", "--record", "--timestamp"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
+}
+
+TEST(Progress, TheLineFitsTheTerminalAndCountsDown)
+{
+    EXPECT_EQ(progress_line(100, 400, 61.2, 80), "[##########..............................] 100/400 frames 25% 1 min 02 s left");
+    EXPECT_EQ(progress_line(500, 400, -1.0, 80).find("[#"), 0u) << "done and time left are clamped";
+    EXPECT_NE(progress_line(500, 400, -1.0, 80).find("400/400 frames 100% 0 s left"), std::string::npos);
+    for (int width : {0, 1, 12, 30, 45, 300})
+        EXPECT_LT(progress_line(7, 300, 3, width).size(), static_cast<std::size_t>(std::max(width, 1))) << width;
 }
 
 TEST(Headless, EntitiesAreListedWithFloatsThatReadBackExactly)

@@ -18,7 +18,8 @@ grep -q -- '--terminal-background' /tmp/glyph_cli_out.$$ || fail "--help does no
 expect_status 0 --version
 grep -q 'glyphmarinae' /tmp/glyph_cli_out.$$ || fail "--version does not name the program"
 
-for bad in "--size 80" "--size 0x24" "--size 99999x99999" "--ticks x" "--seed -1" "--fps 0" "--nonsense" "--dump --size" "--fps --dump" "--size 80x24" "--dump --fps=5"; do
+for bad in "--size 80" "--size 0x24" "--size 99999x99999" "--ticks x" "--seed -1" "--fps 0" "--nonsense" "--dump --size" "--fps --dump" "--size 80x24" "--dump --fps=5" \
+  "--record x.txt" "--record /tmp/x.gif --fps 51" "--record /tmp/x.gif --timestamp 5" "--record=/tmp/x.cast --timestamp -5"; do
   # shellcheck disable=SC2086
   expect_status 2 $bad
   [ "$(wc -l < /tmp/glyph_cli_err.$$)" -eq 1 ] || fail "'$bad' did not print exactly one line on standard error"
