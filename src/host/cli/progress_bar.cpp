@@ -46,15 +46,17 @@ std::string progress_line(std::int64_t done, std::int64_t total, double seconds_
     total = std::max<std::int64_t>(total, 1);
     done = std::clamp<std::int64_t>(done, 0, total);
     const int percent = static_cast<int>(done * 100 / total);
-    const std::string counts = " " + std::to_string(done) + "/" + std::to_string(total) + " frames " +
-                               std::to_string(percent) + "% " + duration_text(seconds_left) + " left";
+    std::string counts = std::to_string(done);
+    counts.append("/").append(std::to_string(total)).append(" frames ").append(std::to_string(percent)).append("% ");
+    counts.append(duration_text(seconds_left)).append(" left");
     // The last column stays free: writing it makes some terminals wrap.
-    const int room = width - 1 - static_cast<int>(counts.size()) - 2;
+    const int room = width - 1 - static_cast<int>(counts.size()) - 3;
     if (room < 5) return counts.substr(0, static_cast<std::size_t>(std::max(width - 1, 0)));
     const int bar = std::min(room, 40);
-    const auto filled = static_cast<int>(done * bar / total);
-    return "[" + std::string(static_cast<std::size_t>(filled), '#') +
-           std::string(static_cast<std::size_t>(bar - filled), '.') + "]" + counts;
+    const auto filled = static_cast<std::size_t>(done * bar / total);
+    std::string line(1, '[');
+    line.append(filled, '#').append(static_cast<std::size_t>(bar) - filled, '.').append("] ").append(counts);
+    return line;
 }
 
 ProgressBar::ProgressBar(std::int64_t total)
@@ -72,7 +74,9 @@ void ProgressBar::update(std::int64_t done)
     if (!shown_ && per_frame * static_cast<double>(total_) <= 1.0) return;
     shown_ = true;
     last_draw_ = now;
-    put("\r" + progress_line(done, total_, per_frame * static_cast<double>(total_ - done), terminal_width()) + "\x1b[K");
+    std::string line(1, '\r');
+    line += progress_line(done, total_, per_frame * static_cast<double>(total_ - done), terminal_width());
+    put(line.append("\x1b[K"));
 }
 
 void ProgressBar::erase()

@@ -65,7 +65,9 @@ void CastRecorder::add(const CellGrid& grid)
         output = first_frame_start;
     }
     output += redraw(previous_, grid);
-    file_.write("[" + event_time(frames_, fps_) + ", \"o\", " + json_string(output) + "]\n");
+    std::string event(1, '[');
+    event.append(event_time(frames_, fps_)).append(", \"o\", ").append(json_string(output)).append("]\n");
+    file_.write(event);
     previous_ = grid;
     ++frames_;
 }
