@@ -38,8 +38,9 @@ done
 
 # Byte for byte the same, and silent, when standard error is not a terminal.
 for format in cast gif png; do
-  record "$work/a.$format" --seed 5 --ticks 40 --timestamp 1700000000
-  record "$work/b.$format" --seed 5 --ticks 40 --timestamp 1700000000
+  fixed=$([ "$format" = cast ] && echo "--timestamp 1700000000")
+  record "$work/a.$format" --seed 5 --ticks 40 $fixed
+  record "$work/b.$format" --seed 5 --ticks 40 $fixed
   cmp -s "$work/a.$format" "$work/b.$format" || fail "two .$format recordings of one seed differ"
   [ -s "$work/err" ] && fail ".$format wrote on standard error: $(cat "$work/err")"
 done
