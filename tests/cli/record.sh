@@ -46,6 +46,7 @@ for format in cast gif png; do
 done
 head -1 "$work/a.cast" | grep -q '"timestamp": 1700000000,.*"title": "[^"]*seed 5"' || fail "cast header: $(head -1 "$work/a.cast")"
 [ "$(wc -l <"$work/a.cast")" -eq 42 ] || fail "the cast does not hold a header and 41 frames"
+tail -1 "$work/a.cast" | grep -q '^\[4\.000000, "o", ".*\\u001b\[0m\\u001b\[?25h"\]$' || fail "the last frame does not give the terminal back"
 
 gifsicle --info "$work/a.gif" >"$work/info"
 grep -q '^\* .* 41 images$' "$work/info" || fail "the GIF does not hold 41 frames"

@@ -10,6 +10,7 @@ namespace {
 
 // Hide the cursor, black background as the terminal host paints it, clear.
 constexpr const char* first_frame_start = "\x1b[?25l\x1b[0;40m\x1b[2J";
+constexpr const char* last_frame_end = "\x1b[0m\x1b[?25h";
 
 // Seconds with six decimals from whole numbers, so that no locale and no
 // floating-point rounding can change a byte.
@@ -55,21 +56,35 @@ std::string CastRecorder::redraw(const CellGrid& before, const CellGrid& after)
     return out;
 }
 
+void CastRecorder::write_event()
+{
+    if (frames_ == 0) return;
+    std::string event(1, '[');
+    event.append(event_time(frames_ - 1, fps_)).append(", \"o\", ").append(json_string(output_)).append("]\n");
+    file_.write(event);
+    output_.clear();
+}
+
 void CastRecorder::add(const CellGrid& grid)
 {
-    std::string output;
+    write_event();
     if (frames_ == 0) {
         file_.write(cast_header(grid.columns, grid.rows, timestamp_, seed_));
         // The clear leaves every cell blank, so the first frame draws only what is not.
         previous_.reset(grid.columns, grid.rows);
-        output = first_frame_start;
+        output_ = first_frame_start;
     }
-    output += redraw(previous_, grid);
-    std::string event(1, '[');
-    event.append(event_time(frames_, fps_)).append(", \"o\", ").append(json_string(output)).append("]\n");
-    file_.write(event);
+    output_ += redraw(previous_, grid);
     previous_ = grid;
     ++frames_;
+}
+
+// A player such as asciinema cat leaves the terminal as the cast does, so the
+// last frame gives back the default colours and the cursor.
+void CastRecorder::finish()
+{
+    output_ += last_frame_end;
+    write_event();
 }
 
 } // namespace gm

@@ -19,10 +19,11 @@ public:
     {
     }
     void add(const CellGrid& grid);
-    void finish() {}
+    void finish();
 
 private:
     std::string redraw(const CellGrid& before, const CellGrid& after);
+    void write_event(); // the last frame's, held back until the next frame or the end
 
     AtomicFile& file_;
     int fps_;
@@ -31,6 +32,7 @@ private:
     std::int64_t frames_ = 0;
     int foreground_ = -1; // the terminal's text colour after the last event; -1 its default
     CellGrid previous_;
+    std::string output_; // what the last frame sends to the terminal
 };
 
 } // namespace gm
