@@ -229,12 +229,11 @@ std::vector<pid_t> running_children()
     return children;
 }
 
-std::vector<pid_t> holders_of(const std::string& path)
+std::vector<pid_t> holders_of(const std::string& path, pid_t session)
 {
     std::vector<pid_t> holders;
-    const pid_t self = getpid();
     for (const pid_t pid : all_pids()) {
-        if (pid == self) continue;
+        if (getsid(pid) != session) continue;
         const std::string fd_dir = "/proc/" + std::to_string(pid) + "/fd";
         DIR* fds = opendir(fd_dir.c_str());
         if (!fds) continue;

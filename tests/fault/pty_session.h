@@ -65,7 +65,9 @@ std::vector<std::string> modes_left_switched(const std::string& output);
 // Processes whose parent is this process and which are still running.
 std::vector<pid_t> running_children();
 
-// Processes other than this one that hold `path` open.
-std::vector<pid_t> holders_of(const std::string& path);
+// Processes of the given session that hold `path` open. Only the program's
+// own session is looked at: once a terminal is closed, its number may at
+// once be given to another program on the machine.
+std::vector<pid_t> holders_of(const std::string& path, pid_t session);
 
 } // namespace gm::fault

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The terminal host as a person meets it, driven through tmux: start it, look
-# at the screen, press a key, send signals, resize the window.
+# at the screen, press a key, send signals, suspend it, resize the window.
 # Usage: run.sh PROGRAM CASE     (exit 77 when tmux is missing)
 set -uo pipefail
 program=$1
@@ -14,66 +14,113 @@ cleanup() { tmux_ kill-server 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
 fail() { echo "FAIL [$case_name]: $*" >&2; tmux_ capture-pane -p >&2 2>/dev/null; exit 1; }
 
-start() { # start COLUMNS ROWS ARGS...
+start() { # start COLUMNS ROWS ARGS...   (TERM from $term_type when set)
   local columns=$1 rows=$2; shift 2
+  rm -f "$work/pid" "$work/status" "$work/stty.before" "$work/stty.after"
   tmux_ new-session -d -x "$columns" -y "$rows" "bash --norc --noprofile" || fail "tmux did not start"
   tmux_ set-option -g status off >/dev/null
+  # sh, not bash, runs the steps around the program: like the program it stops
+  # on Ctrl-Z, so the shell in the pane sees a stopped job. The inner sh
+  # records its own pid and then becomes the program, so the test follows
+  # exactly this process, never another test's copy of the program.
+  cat >"$work/launch.sh" <<EOF
+ulimit -c 0
+stty -g > $work/stty.before
+sh -c 'echo \$\$ > $work/pid; exec env ${term_type:+TERM=$term_type} "\$@"' launch $program $*
+echo "exit=\$?" > $work/status
+stty -g > $work/stty.after
+EOF
   sleep 0.2
-  # The subshell records its own pid and then becomes the program, so the test
-  # follows exactly this process, never another test's copy of the program.
-  tmux_ send-keys "stty -g > $work/stty.before; (echo \$BASHPID > $work/pid; exec $program $*); echo \"exit=\$?\" > $work/status; stty -g > $work/stty.after; clear" Enter
+  tmux_ send-keys "sh $work/launch.sh" Enter
   for _ in $(seq 100); do [ -s "$work/pid" ] && break; sleep 0.05; done
   [ -s "$work/pid" ] || fail "the program did not start"
   sleep "${settle:-1}"
 }
 pid() { kill -0 "$(cat "$work/pid")" 2>/dev/null && cat "$work/pid"; }
-wait_exit() { # wait_exit MILLISECONDS
-  local limit=$1 waited=0
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# The pane's alternate screen, cursor, mouse reporting and keypad mode as tmux
+# sees them: "0100" is a terminal as a shell has it, "1011" as the aquarium sets it.
+modes() { tmux_ display -p '#{alternate_on}#{cursor_flag}#{mouse_any_flag}#{keypad_cursor_flag}'; }
+wait_exit() { # wait_exit MILLISECONDS [STATUS], timed from the call
+  local limit=$1 status=${2:-0} from
+  from=$(now_ms)
   while pid >/dev/null; do
-    sleep 0.01; waited=$((waited + 10))
-    [ "$waited" -gt "$limit" ] && fail "still running ${limit} ms after it was told to stop"
+    sleep 0.005
+    [ $(($(now_ms) - from)) -gt "$limit" ] && fail "still running ${limit} ms after it was told to stop"
   done
   for _ in $(seq 100); do [ -s "$work/stty.after" ] && break; sleep 0.02; done
-  grep -q '^exit=0$' "$work/status" || fail "exit status $(cat "$work/status")"
+  grep -q "^exit=$status\$" "$work/status" || fail "exit status $(cat "$work/status"), expected $status"
   cmp -s "$work/stty.before" "$work/stty.after" || fail "terminal modes changed"
+  [ "$(modes)" = 0100 ] || fail "terminal left with modes $(modes) (alternate screen, cursor, mouse, keypad)"
+  ! capture | grep -q '~~~~' || fail "the aquarium is still on the screen after the end"
 }
 capture() { tmux_ capture-pane -p; }
 row_of() { capture | sed -n "$(($1 + 1))p"; }
 count_char() { tr -cd "$2" <<<"$1" | wc -c; }
+# tick_of SEED SIZE: the tick whose dump of SEED at SIZE is the screen, every
+# cell of it. A capture can catch a frame half drawn, so a mismatch is looked
+# at again.
+tick_of() {
+  local seed=$1 size=$2 screen dump ticks
+  for _ in 1 2 3; do
+    screen=$(capture | sed 's/ *$//')
+    for ((ticks = 0; ticks <= 60; ticks++)); do
+      dump=$("$program" --dump --size "$size" --seed "$seed" --ticks $ticks | sed 's/ *$//')
+      [ "$dump" = "$screen" ] && { echo "$ticks"; return 0; }
+    done
+    sleep 0.05
+  done
+  return 1
+}
 
 case "$case_name" in
 layout)
   seed=77
   start 100 30 --seed $seed
+  [ "$(modes)" = 1011 ] || fail "running with modes $(modes), expected 1011"
   water=$(row_of 5)
   [ "$(count_char "$water" '~')" -ge 60 ] || fail "no water line on row 5"
-  # The screen is the dump of the same seed and size after as many ticks as
-  # have passed: every cell of it, not only the scenery. A capture can catch
-  # a frame half drawn, so a mismatch is looked at again.
-  matched=
-  for _ in 1 2 3; do
-    screen=$(capture | sed 's/ *$//')
-    for ((ticks = 0; ticks <= 60; ticks++)); do
-      dump=$("$program" --dump --size 100x30 --seed $seed --ticks $ticks | sed 's/ *$//')
-      [ "$dump" = "$screen" ] && { matched=$ticks; break 2; }
-    done
-    sleep 0.05
-  done
-  [ -n "$matched" ] || fail "the screen is not the dump of seed $seed at any tick up to 60"
+  before=$(tick_of $seed 100x30) || fail "the screen is not the dump of seed $seed at any tick up to 60"
+  # A resize signal that changes no size leaves the aquarium running on.
+  kill -WINCH "$(pid)"
+  sleep 0.3
+  after=$(tick_of $seed 100x30) || fail "after SIGWINCH the screen is not the dump of seed $seed"
+  [ "$after" -gt "$before" ] || fail "a SIGWINCH without a new size restarted it (tick $before, then $after)"
   tmux_ send-keys q
   wait_exit 1000
   ;;
 key)
-  start 80 24 --seed 1
-  tmux_ send-keys x
-  wait_exit 200
-  capture | grep -q 'exit=\|\$\|#' || true
+  # Esc as fast as any other key: no waiting for the rest of an escape
+  # sequence that will never come.
+  for key in x Escape; do
+    start 80 24 --seed 1
+    tmux_ send-keys $key
+    wait_exit 400
+    tmux_ kill-server
+  done
   ;;
 term | hup | int | quit)
   start 80 24 --seed 2
   signal=$(tr '[:lower:]' '[:upper:]' <<<"$case_name")
   kill -s "$signal" "$(pid)"
-  wait_exit 500
+  # Ended by the signal itself once the terminal is restored, as a shell sees it.
+  wait_exit 500 $((128 + $(kill -l "$signal")))
+  ;;
+suspend)
+  start 100 30 --seed 8
+  tmux_ send-keys C-z
+  # It stops itself once it has handed the terminal back.
+  for _ in $(seq 100); do [ "$(ps -o stat= -p "$(pid)")" = T ] && break; sleep 0.02; done
+  [ "$(ps -o stat= -p "$(pid)")" = T ] || fail "Ctrl-Z did not stop it"
+  [ "$(modes)" = 0100 ] || fail "stopped with modes $(modes), expected the shell's 0100"
+  # A resize while stopped reaches the program only as the size it finds on return.
+  tmux_ resize-window -x 90 -y 25
+  tmux_ send-keys fg Enter
+  sleep 0.5
+  [ "$(modes)" = 1011 ] || fail "resumed with modes $(modes), expected 1011"
+  tick_of 8 90x25 >/dev/null || fail "after fg the screen is not the aquarium at its new size 90x25"
+  tmux_ send-keys q
+  wait_exit 1000
   ;;
 resize)
   start 100 30 --seed 3
@@ -81,9 +128,8 @@ resize)
   sleep 0.5
   pid >/dev/null || fail "ended by a resize"
   [ "$(capture | wc -l)" -eq 20 ] || fail "the pane is not 20 rows"
-  water=$(row_of 5)
-  [ "$(count_char "$water" '~')" -ge 40 ] || fail "the water does not fill the new width: '$water'"
-  [ "$(count_char "$(row_of 5 | cut -c 61-)" '~')" -eq 0 ] || fail "drawn outside the screen"
+  # The same seed at the new size, its ticks counted from the resize.
+  tick_of 3 60x20 >/dev/null || fail "after the resize the screen is not the dump of seed 3 at 60x20"
   tmux_ send-keys q
   wait_exit 1000
   ;;
@@ -95,6 +141,7 @@ storm)
   done
   sleep 0.3
   pid >/dev/null || fail "the resize storm ended it"
+  tick_of 4 100x30 >/dev/null || fail "after the storm the screen is not the aquarium at 100x30"
   tmux_ send-keys q
   wait_exit 1000
   ;;
@@ -109,6 +156,27 @@ options)
   [ "$(count_char "$(row_of 5)" '~')" -ge 40 ] || fail "no water with --fps 30 --terminal-background"
   tmux_ send-keys q
   wait_exit 500
+  ;;
+no_alternate)
+  # Without an alternate screen to leave, what was drawn stays unless it is cleared.
+  term_type=vt100 start 80 24 --seed 9
+  [ "$(count_char "$(row_of 5)" '~')" -ge 40 ] || fail "no water on a vt100"
+  tmux_ send-keys q
+  wait_exit 1000
+  ;;
+unusable)
+  tmux_ new-session -d -x 80 -y 24 "bash --norc --noprofile" || fail "tmux did not start"
+  sleep 0.2
+  for term in dumb no-such-terminal ''; do
+    rm -f "$work/status"
+    setting="TERM=$term"
+    [ -n "$term" ] || setting="-u TERM"
+    tmux_ send-keys "clear; env $setting $program --seed 1 2>$work/err; echo exit=\$? >$work/status" Enter
+    for _ in $(seq 100); do [ -s "$work/status" ] && break; sleep 0.05; done
+    grep -q '^exit=2$' "$work/status" || fail "TERM='$term': $(cat "$work/status" 2>/dev/null), expected exit=2"
+    [ "$(wc -l <"$work/err")" -eq 1 ] || fail "TERM='$term': not one line on stderr: $(cat "$work/err")"
+    ! capture | grep -q '~' || fail "TERM='$term': something was drawn before the refusal"
+  done
   ;;
 not_a_tty)
   message=$("$program" --seed 1 2>&1 >/dev/null </dev/null)

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdio>
+#include <string>
 
 #include "render/cell_grid.h"
 
@@ -7,7 +8,8 @@ struct screen; // ncurses' own terminal record
 
 namespace gm {
 
-// The ncurses side of the terminal host: set-up, drawing and the way back.
+// The ncurses side of the terminal host: set-up, drawing, suspension and the
+// way back.
 class Screen {
 public:
     // Draws on the given terminal streams (the process's own by default).
@@ -18,13 +20,25 @@ public:
 
     int columns() const;
     int rows() const;
-    // Draws the grid into ncurses' buffer and sends only what changed.
+    // Hands ncurses only the cells that differ from the last grid drawn.
     void draw(const CellGrid& grid);
+    // The next draw repaints every cell, as after a resize, when ncurses'
+    // picture of the screen no longer holds what the last draw left there.
+    void repaint_all();
+    // Gives the terminal back as it was found, for a stop.
+    void suspend();
+    // Takes it again after suspend(), at the terminal's current size.
+    void resume();
 
 private:
+    void take_modes();
+    void give_back();
+
     int colours_ = 0;
     std::FILE* out_;
     ::screen* terminal_ = nullptr;
+    std::string after_leaving_; // clears the screen where there is no alternate screen to leave
+    CellGrid shown_;
 };
 
 } // namespace gm
