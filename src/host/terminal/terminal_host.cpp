@@ -83,7 +83,7 @@ int run(const Options& options, Screen& screen)
     Pacer pacer;
     pacer.period_ns = 1'000'000'000 / options.fps;
     pacer.start(now_ns());
-    while (stop_signal() == 0) {
+    while (ending_signal() == 0) {
         bool size_may_change = false;
         if (take_suspend_request()) {
             suspend_self([&] { screen.suspend(); });
@@ -93,7 +93,7 @@ int run(const Options& options, Screen& screen)
         pollfd input = {STDIN_FILENO, POLLIN, 0};
         const int ready = poll_for_input(input, static_cast<int>(pacer.wait_ms(now_ns())));
         if (ready < 0 && errno != EINTR) return 1;
-        if (stop_signal() != 0) break;
+        if (ending_signal() != 0) break;
         if (ready > 0 && (input.revents & (POLLHUP | POLLERR | POLLNVAL))) return 0;
         if (ready != 0) {
             // A resize arrives as a signal: ncurses turns it into KEY_RESIZE here.
@@ -145,7 +145,7 @@ int run_terminal(const Options& options)
     // With the terminal restored, the signal that stopped the run ends the
     // process as it would have without us, so a shell sees an interrupted run.
     release_signals();
-    if (const int signal = stop_signal()) end_by(signal);
+    if (const int signal = ending_signal()) end_by(signal);
     return status;
 }
 

@@ -98,7 +98,7 @@ void catch_signals()
     sigprocmask(SIG_BLOCK, &waiting, &during_waits);
 }
 
-int stop_signal() { return stop_number; }
+int ending_signal() { return stop_number; }
 
 bool take_suspend_request()
 {

@@ -20,7 +20,7 @@ namespace gm {
 void catch_signals();
 
 // The first ending signal caught, or 0.
-int stop_signal();
+int ending_signal();
 
 // Whether SIGTSTP arrived since the last call.
 bool take_suspend_request();
