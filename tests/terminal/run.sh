@@ -38,9 +38,10 @@ EOF
 }
 pid() { kill -0 "$(cat "$work/pid")" 2>/dev/null && cat "$work/pid"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
-# The pane's alternate screen, cursor, mouse reporting and keypad mode as tmux
-# sees them: "0100" is a terminal as a shell has it, "1011" as the aquarium sets it.
-modes() { tmux_ display -p '#{alternate_on}#{cursor_flag}#{mouse_any_flag}#{keypad_cursor_flag}'; }
+# The pane's alternate screen, cursor, any mouse reporting, motion reporting
+# and keypad mode as tmux sees them: "01000" is a terminal as a shell has it,
+# "10111" as the aquarium sets it.
+modes() { tmux_ display -p '#{alternate_on}#{cursor_flag}#{mouse_any_flag}#{mouse_all_flag}#{keypad_cursor_flag}'; }
 wait_exit() { # wait_exit MILLISECONDS [STATUS], timed from the call
   local limit=$1 status=${2:-0} from
   from=$(now_ms)
@@ -51,7 +52,7 @@ wait_exit() { # wait_exit MILLISECONDS [STATUS], timed from the call
   for _ in $(seq 100); do [ -s "$work/stty.after" ] && break; sleep 0.02; done
   grep -q "^exit=$status\$" "$work/status" || fail "exit status $(cat "$work/status"), expected $status"
   cmp -s "$work/stty.before" "$work/stty.after" || fail "terminal modes changed"
-  [ "$(modes)" = 0100 ] || fail "terminal left with modes $(modes) (alternate screen, cursor, mouse, keypad)"
+  [ "$(modes)" = 01000 ] || fail "terminal left with modes $(modes) (alternate screen, cursor, mouse, motion, keypad)"
   ! capture | grep -q '~~~~' || fail "the aquarium is still on the screen after the end"
 }
 capture() { tmux_ capture-pane -p; }
@@ -77,7 +78,7 @@ case "$case_name" in
 layout)
   seed=77
   start 100 30 --seed $seed
-  [ "$(modes)" = 1011 ] || fail "running with modes $(modes), expected 1011"
+  [ "$(modes)" = 10111 ] || fail "running with modes $(modes), expected 10111"
   water=$(row_of 5)
   [ "$(count_char "$water" '~')" -ge 60 ] || fail "no water line on row 5"
   before=$(tick_of $seed 100x30) || fail "the screen is not the dump of seed $seed at any tick up to 60"
@@ -110,14 +111,15 @@ suspend)
   start 100 30 --seed 8
   tmux_ send-keys C-z
   # It stops itself once it has handed the terminal back.
-  for _ in $(seq 100); do [ "$(ps -o stat= -p "$(pid)")" = T ] && break; sleep 0.02; done
-  [ "$(ps -o stat= -p "$(pid)")" = T ] || fail "Ctrl-Z did not stop it"
-  [ "$(modes)" = 0100 ] || fail "stopped with modes $(modes), expected the shell's 0100"
+  state() { sed 's/.*) //' "/proc/$(pid)/stat" | cut -d' ' -f1; }
+  for _ in $(seq 100); do [ "$(state)" = T ] && break; sleep 0.02; done
+  [ "$(state)" = T ] || fail "Ctrl-Z did not stop it"
+  [ "$(modes)" = 01000 ] || fail "stopped with modes $(modes), expected the shell's 01000"
   # A resize while stopped reaches the program only as the size it finds on return.
   tmux_ resize-window -x 90 -y 25
   tmux_ send-keys fg Enter
   sleep 0.5
-  [ "$(modes)" = 1011 ] || fail "resumed with modes $(modes), expected 1011"
+  [ "$(modes)" = 10111 ] || fail "resumed with modes $(modes), expected 10111"
   tick_of 8 90x25 >/dev/null || fail "after fg the screen is not the aquarium at its new size 90x25"
   tmux_ send-keys q
   wait_exit 1000
