@@ -8,7 +8,6 @@
 #include <termios.h>
 
 #include "host/terminal/palette.h"
-#include "host/terminal/terminal_quirks.h"
 #include "host/terminal/terminal_signals.h"
 #include "host/terminal/terminfo.h"
 #include "render/grid_diff.h"

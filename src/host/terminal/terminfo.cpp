@@ -39,4 +39,9 @@ std::string capability_text(const char* name)
     return out;
 }
 
+void avoid_repeat_sequences()
+{
+    if (cur_term) repeat_char = nullptr;
+}
+
 } // namespace gm
