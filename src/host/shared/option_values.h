@@ -7,7 +7,7 @@
 
 namespace gm {
 
-// The values that every aquarium program reads alike, refused with the same
+// The values that the terminal and X11 programs read alike, refused with the same
 // words in each, so that a user who knows one program knows them all.
 
 // The whole text must be the number: "12a", "" and "+3" are not numbers.
