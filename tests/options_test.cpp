@@ -42,6 +42,7 @@ TEST(Options, ReadsEveryOption)
     const ParseResult terminal = parse({"--fps", "60", "--terminal-background"});
     EXPECT_EQ(terminal.options.fps, 60);
     EXPECT_TRUE(terminal.options.terminal_background);
+    EXPECT_TRUE(parse({"--ambient", "--seed", "3"}).options.ambient);
     EXPECT_EQ(parse({"--dump", "--size", "1x1"}).options.columns, 1);
     EXPECT_EQ(parse({"--entities", "--size", "1000x1000"}).options.rows, 1000);
     const ParseResult joined = parse({"--seed=5", "--size=81x30", "--ticks=0", "--dump"});
@@ -78,7 +79,8 @@ TEST(Options, RejectsMalformedValuesWithAClearMessage)
              {"--record", "a.txt"}, {"--record", "dir/.gif"}, {"--record", "a.png.x"}, {"--record"},
              {"--record", "a.gif", "--dump"}, {"--gallery", "--record", "a.gif"}, {"--record", "a.cast", "--colour"},
              {"--record", "a.gif", "--timestamp", "1"}, {"--record", "a.gif", "--fps", "51"},
-             {"--record", "a.cast", "--timestamp", "-1"}}) {
+             {"--record", "a.cast", "--timestamp", "-1"}, {"--gallery", "--ambient"},
+             {"--record", "a.gif", "--ambient"}}) {
         const ParseResult result = parse_options(args);
         EXPECT_FALSE(result.error.empty()) << args[0] << " " << (args.size() > 1 ? args[1] : "");
         EXPECT_EQ(result.error.find('\n'), std::string::npos);
@@ -93,7 +95,7 @@ TEST(Options, HelpNamesEveryOption)
 {
     const std::string usage = usage_text();
     for (const char* option : {"--dump", "--entities", "--gallery", "--seed", "--size", "--ticks", "--colour",
-                               "--fps", "--terminal-background", "--version", "--help", "--record", "--timestamp"})
+                               "--fps", "--terminal-background", "--ambient", "--version", "--help", "--record", "--timestamp"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

@@ -25,6 +25,7 @@ start() { # start COLUMNS ROWS ARGS...   (TERM from $term_type when set)
   # exactly this process, never another test's copy of the program.
   cat >"$work/launch.sh" <<EOF
 ulimit -c 0
+${before_run:-}
 stty -g > $work/stty.before
 sh -c 'echo \$\$ > $work/pid; exec env ${term_type:+TERM=$term_type} "\$@"' launch $program $*
 echo "exit=\$?" > $work/status
@@ -73,6 +74,10 @@ tick_of() {
   done
   return 1
 }
+
+has_water() { [ "$(count_char "$(row_of 5)" '~')" -ge 40 ]; }
+# wait_for TENTHS COMMAND...: until the command succeeds, at most TENTHS tenths of a second.
+wait_for() { local tries=$1; shift; for ((; tries > 0; tries--)); do "$@" && return 0; sleep 0.1; done; return 1; }
 
 case "$case_name" in
 layout)
@@ -179,6 +184,34 @@ unusable)
     [ "$(wc -l <"$work/err")" -eq 1 ] || fail "TERM='$term': not one line on stderr: $(cat "$work/err")"
     ! capture | grep -q '~' || fail "TERM='$term': something was drawn before the refusal"
   done
+  ;;
+ambient)
+  start 80 24 --ambient --seed 8
+  # Keys, an Alt chord and an X10 mouse press on (4, 4), as tmux reports it.
+  tmux_ send-keys x Enter Right M-q
+  tmux_ send-keys -H 1b 5b 4d 20 25 25
+  sleep 0.3
+  pid >/dev/null || fail "a key or a click ended the ambient aquarium"
+  tmux_ send-keys Space
+  still() { paused=$(capture); sleep 0.5; [ "$(capture)" = "$paused" ]; }
+  wait_for 3 still || fail "space did not pause"
+  tmux_ send-keys Space
+  wait_for 20 eval '[ "$(capture)" != "$paused" ]' || fail "space did not resume"
+  tmux_ send-keys n
+  wait_for 10 eval 'row_of 23 | grep -q "new aquarium: seed [0-9]"' || fail "no new seed on the last row"
+  wait_for 40 eval '! row_of 23 | grep -q seed' || fail "the seed stays on the last row"
+  tmux_ resize-window -x 60 -y 20
+  wait_for 10 has_water || fail "no aquarium after a resize"
+  tmux_ send-keys Escape
+  wait_exit 1000
+  ;;
+ambient_q | ambient_ctrl_c | ambient_ctrl_c_key)
+  # Without ISIG the terminal passes Ctrl-C on as a key instead of raising SIGINT.
+  # SIGINT itself ends it once the terminal is restored, as a shell sees it.
+  [ "$case_name" = ambient_ctrl_c_key ] && before_run="stty -isig"
+  start 80 24 --ambient --seed 9
+  if [ "$case_name" = ambient_q ]; then tmux_ send-keys q; else tmux_ send-keys C-c; fi
+  wait_exit 1000 "$([ "$case_name" = ambient_ctrl_c ] && echo 130 || echo 0)"
   ;;
 not_a_tty)
   message=$("$program" --seed 1 2>&1 >/dev/null </dev/null)

@@ -106,6 +106,8 @@ const OptionRule rules[] = {
          o.timestamp = seconds;
          return true;
      }},
+    {"--ambient", "", false, modes({Mode::aquarium}),
+     [](Options& o, std::string_view, std::string&) { return o.ambient = true; }},
 };
 
 struct ModeRule {
@@ -246,7 +248,13 @@ std::string usage_text()
            "  --timestamp N          the start time written into a .cast, in seconds since\n"
            "                         1970 (default: now), so that a recording can be repeated\n"
            "  --terminal-background  keep the terminal's own background instead of black\n"
+           "  --ambient              keep swimming: other keys and the mouse do not end it\n"
            "An option that has no effect in the chosen mode is an error.\n"
+           "\n"
+           "Keys with --ambient:\n"
+           "  q, Esc, Ctrl-C         end it\n"
+           "  space                  pause or resume\n"
+           "  n                      a new aquarium with a new seed, shown on the last row\n"
            "\n"
            "Exit status: 0 on success, 2 for a bad option or when the terminal cannot be used.\n";
 }

@@ -21,6 +21,7 @@ struct Options {
     bool terminal_background = false;
     std::string record_file;
     std::optional<std::int64_t> timestamp; // none: the time in seconds
+    bool ambient = false; // only q, Esc and Ctrl-C end the terminal aquarium
 };
 
 struct ParseResult {

@@ -1,17 +1,21 @@
 #include "host/terminal/terminal_host.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <curses.h>
 #include <exception>
 #include <iostream>
 #include <poll.h>
+#include <random>
 #include <string>
 #include <unistd.h>
 
 #include "engine/mouse_rule.h"
 #include "engine/tick.h"
 #include "host/shared/pacing.h"
+#include "host/terminal/key_map.h"
+#include "host/terminal/notice.h"
 #include "host/terminal/screen.h"
 #include "host/terminal/terminal_signals.h"
 #include "host/terminal/terminfo.h"
@@ -26,7 +30,21 @@ std::int64_t now_ns() { return monotonic_now_ns(); }
 
 std::uint32_t now_ms() { return static_cast<std::uint32_t>(now_ns() / 1'000'000); }
 
-enum class Input { none, resize, close };
+constexpr std::int64_t notice_ns = 2'000'000'000;
+
+struct Input {
+    bool close = false;
+    bool resize = false;
+    bool pause = false; // pause or resume
+    bool new_aquarium = false;
+
+    void add(KeyAction action)
+    {
+        close = close || action == KeyAction::close;
+        pause = pause != (action == KeyAction::pause);
+        new_aquarium = new_aquarium || action == KeyAction::new_aquarium;
+    }
+};
 
 bool is_click(mmask_t state)
 {
@@ -35,26 +53,49 @@ bool is_click(mmask_t state)
     return (state & presses) != 0;
 }
 
-// Reads everything waiting; any key closes, a resize restarts the scene.
-Input read_input(Scene& scene)
+// Reads everything waiting; a resize restarts the scene, and the keys do what
+// the key map says.
+Input read_input(Scene& scene, KeyMap& keys, bool ambient)
 {
-    Input result = Input::none;
+    Input result;
     for (;;) {
         const int key = getch();
-        if (key == ERR) return result;
+        if (key == ERR) break;
         if (key == KEY_RESIZE) {
-            result = Input::resize;
+            result.resize = true;
             continue;
         }
         if (key == KEY_MOUSE) {
             MEVENT event;
-            if (getmouse(&event) != OK) continue;
-            if (is_click(event.bstate)) return Input::close;
-            if (mouse_move_closes(scene, event.x, event.y, now_ms())) return Input::close;
+            if (getmouse(&event) != OK || ambient) continue;
+            if (is_click(event.bstate) || mouse_move_closes(scene, event.x, event.y, now_ms())) {
+                result.close = true;
+                return result;
+            }
             continue;
         }
-        return Input::close;
+        result.add(keys.key(key));
+        if (result.close) return result;
     }
+    result.add(keys.end_of_input());
+    return result;
+}
+
+std::uint32_t new_seed(std::uint32_t old)
+{
+    const std::uint32_t seed = std::random_device{}();
+    return seed == old ? seed + 1 : seed;
+}
+
+// A new aquarium from `seed` at the screen's size; the mouse rule keeps what
+// it has seen.
+void restart(Scene& scene, const Screen& screen, std::uint32_t seed)
+{
+    const MousePosition origin = scene.mouse_origin;
+    const std::uint32_t started = scene.start_tick;
+    start_scene(scene, screen.columns(), screen.rows(), seed);
+    scene.mouse_origin = origin;
+    scene.start_tick = started;
 }
 
 // A new size gets a new aquarium, as a new window would, from the same seed:
@@ -63,22 +104,26 @@ Input read_input(Scene& scene)
 bool follow_size(Scene& scene, Screen& screen, std::uint32_t seed)
 {
     if (screen.columns() == scene.columns && screen.rows() == scene.rows) return false;
-    const MousePosition origin = scene.mouse_origin;
-    const std::uint32_t started = scene.start_tick;
-    start_scene(scene, screen.columns(), screen.rows(), seed);
-    scene.mouse_origin = origin;
-    scene.start_tick = started;
+    restart(scene, screen, seed);
     return true;
 }
 
 int run(const Options& options, Screen& screen)
 {
     static Scene scene;
-    const std::uint32_t seed = options.seed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
+    std::uint32_t seed = options.seed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
     start_scene(scene, screen.columns(), screen.rows(), seed);
     scene.start_tick = now_ms();
-    compose(scene);
-    screen.draw(scene.grid);
+    Notice notice;
+    const auto show = [&] {
+        compose(scene);
+        if (notice.shown(now_ns())) draw_notice(scene.grid, notice.text);
+        screen.draw(scene.grid);
+    };
+    show();
+
+    KeyMap keys(options.ambient);
+    bool paused = false;
 
     Pacer pacer;
     pacer.period_ns = 1'000'000'000 / options.fps;
@@ -90,31 +135,51 @@ int run(const Options& options, Screen& screen)
             screen.resume();
             size_may_change = true;
         }
+        const std::int64_t before = now_ns();
+        // Paused, nothing is due but the notice's end, so the wait may be endless.
+        std::int64_t wait_ms = paused ? -1 : pacer.wait_ms(before);
+        if (notice.shown(before)) {
+            const std::int64_t notice_ms = (notice.until_ns - before + 999'999) / 1'000'000;
+            wait_ms = wait_ms < 0 ? notice_ms : std::min(wait_ms, notice_ms);
+        }
         pollfd input = {STDIN_FILENO, POLLIN, 0};
-        const int ready = poll_for_input(input, static_cast<int>(pacer.wait_ms(now_ns())));
+        const int ready = poll_for_input(input, static_cast<int>(wait_ms));
         if (ready < 0 && errno != EINTR) return 1;
         if (ending_signal() != 0) break;
         if (ready > 0 && (input.revents & (POLLHUP | POLLERR | POLLNVAL))) return 0;
         if (ready != 0) {
             // A resize arrives as a signal: ncurses turns it into KEY_RESIZE here.
-            const Input got = read_input(scene);
-            if (got == Input::close) return 0;
-            if (got == Input::resize) {
+            const Input got = read_input(scene, keys, options.ambient);
+            if (got.close) return 0;
+            if (got.resize) {
                 screen.repaint_all();
                 size_may_change = true;
             }
+            if (got.new_aquarium) {
+                seed = new_seed(seed);
+                notice = {"new aquarium: seed " + std::to_string(seed), now_ns() + notice_ns};
+                restart(scene, screen, seed);
+                show();
+                pacer.start(now_ns());
+            }
+            if (got.pause) {
+                paused = !paused;
+                pacer.start(now_ns());
+            }
         }
         if (size_may_change && follow_size(scene, screen, seed)) {
-            compose(scene);
-            screen.draw(scene.grid);
+            show();
             pacer.start(now_ns());
             continue;
         }
         const std::int64_t now = now_ns();
-        if (!pacer.due(now)) continue;
+        if (!notice.text.empty() && !notice.shown(now)) {
+            notice.text.clear();
+            if (paused) show();
+        }
+        if (paused || !pacer.due(now)) continue;
         tick(scene);
-        compose(scene);
-        screen.draw(scene.grid);
+        show();
         pacer.advance(now);
     }
     return 0;

@@ -133,7 +133,7 @@ void end_by(int signal)
 int poll_for_input(pollfd& input, int timeout_ms)
 {
     const timespec timeout = {timeout_ms / 1000, static_cast<long>(timeout_ms % 1000) * 1'000'000};
-    return ppoll(&input, 1, &timeout, &during_waits);
+    return ppoll(&input, 1, timeout_ms < 0 ? nullptr : &timeout, &during_waits);
 }
 
 void set_fault_restore(int fd, std::string_view text, const termios& modes)

@@ -37,6 +37,7 @@ void release_signals();
 
 // poll() during which, and only during which, the caught signals are
 // delivered, so that one arriving just before the wait still cuts it short.
+// A negative timeout waits without limit, as poll()'s does.
 int poll_for_input(pollfd& input, int timeout_ms);
 
 // What a fault's handler writes to `fd` and the modes it sets there; an empty

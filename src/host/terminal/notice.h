@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "render/cell_grid.h"
+
+namespace gm {
+
+// A short message over the last row of the aquarium until a deadline on the
+// monotonic clock.
+struct Notice {
+    std::string text;
+    std::int64_t until_ns = 0;
+
+    bool shown(std::int64_t now_ns) const { return !text.empty() && now_ns < until_ns; }
+};
+
+// Writes the text in white from the left of the last row, cut to the width.
+void draw_notice(CellGrid& grid, const std::string& text);
+
+} // namespace gm
