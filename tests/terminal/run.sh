@@ -78,6 +78,24 @@ tick_of() {
 has_water() { [ "$(count_char "$(row_of 5)" '~')" -ge 40 ]; }
 # wait_for TENTHS COMMAND...: until the command succeeds, at most TENTHS tenths of a second.
 wait_for() { local tries=$1; shift; for ((; tries > 0; tries--)); do "$@" && return 0; sleep 0.1; done; return 1; }
+# A multiplexer COMMAND with a shell in the outer pane: START sets off its idle time, which must
+# bring the aquarium; after STOP a key must bring back exactly what the shell showed.
+idle_run() { # idle_run COMMAND START STOP
+  tmux_ new-session -d -x 80 -y 24 "env -u TMUX $1" || fail "tmux did not start"
+  tmux_ set-option -g status off >/dev/null
+  wait_for 50 eval 'capture | grep -q "[#\$]\$"' || fail "no shell in the multiplexer"
+  tmux_ send-keys 'echo before the aquarium' Enter
+  wait_for 20 eval 'capture | grep -q "^before the aquarium"' || fail "the shell did not answer"
+  shell=$(capture)
+  eval "$2"
+  wait_for 100 has_water || fail "no aquarium after the idle time"
+  eval "$3"
+  pane=$(tmux_ display-message -p '#{pane_pid}')
+  running=$(pgrep -x -P "$pane,$(pgrep -d, -P "$pane")" "$(basename "$program")") || fail "the aquarium is not the program"
+  tmux_ send-keys x
+  wait_for 20 eval '! kill -0 "$running" 2>/dev/null' || fail "the aquarium still runs after a key"
+  wait_for 30 eval '[ "$(capture)" = "$shell" ]' || fail "the screen is not as it was: $(capture)"
+}
 
 case "$case_name" in
 layout)
@@ -212,6 +230,26 @@ ambient_q | ambient_ctrl_c | ambient_ctrl_c_key)
   start 80 24 --ambient --seed 9
   if [ "$case_name" = ambient_q ]; then tmux_ send-keys q; else tmux_ send-keys C-c; fi
   wait_exit 1000 "$([ "$case_name" = ambient_ctrl_c ] && echo 130 || echo 0)"
+  ;;
+tmux_lock)
+  inner="glyph-inner-$$"
+  trap 'tmux -L "$inner" kill-server 2>/dev/null; cleanup' EXIT
+  # F12, bound to nothing visible, starts the idle time; once a key has unlocked the client it is
+  # not locked again.
+  printf 'set -g status off\nset -g lock-command "%s --seed 10"\nbind -n F12 refresh-client\n' "$program" >"$work/inner.conf"
+  idle_run "tmux -L $inner -f $work/inner.conf new-session 'bash --norc --noprofile'" \
+    'tmux -L "$inner" set-option -g lock-after-time 1; tmux_ send-keys F12' \
+    'tmux -L "$inner" set-option -g lock-after-time 0'
+  ;;
+screen_blanker)
+  command -v screen >/dev/null || exit 77
+  export SCREENDIR="$work/screens"
+  mkdir -m 700 "$SCREENDIR"
+  session="glyph-$$"
+  # Without autodetach the screen session ends with the outer tmux.
+  printf 'startup_message off\nautodetach off\nblankerprg %s --seed 11\n' "$program" >"$work/screenrc"
+  idle_run "screen -c $work/screenrc -S $session bash --norc --noprofile" \
+    'screen -S "$session" -X idle 1 blanker' 'screen -S "$session" -X idle 0'
   ;;
 not_a_tty)
   message=$("$program" --seed 1 2>&1 >/dev/null </dev/null)
