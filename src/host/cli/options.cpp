@@ -256,7 +256,8 @@ std::string usage_text()
            "  space                  pause or resume\n"
            "  n                      a new aquarium with a new seed, shown on the last row\n"
            "\n"
-           "Exit status: 0 on success, 2 for a bad option or when the terminal cannot be used.\n";
+           "Exit status: 0 on success, 1 when the output cannot be written, 2 for a bad\n"
+           "option or when the terminal cannot be used, 128+N when signal N ended it.\n";
 }
 
 } // namespace gm
