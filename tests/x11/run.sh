@@ -76,6 +76,10 @@ click)
   window=$(own_window)
   xdotool mousemove --window "$window" 40 40 click 3
   expect_exit 0 30 "a right click"
+  launch --seed 13
+  window=$(own_window)
+  python3 "$(dirname "$0")/close_window.py" "$window" || fail "could not ask the window to close"
+  expect_exit 0 30 "the window manager's close request"
   ;;
 resize)
   # Larger both ways, so an aquarium still laid out for the old size would

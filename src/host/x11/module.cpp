@@ -34,6 +34,7 @@ Window create_own_window(ModuleState& state)
     XStoreName(display, window, "Glyphmarinae");
     XClassHint class_hint{const_cast<char*>("glyphmarinae-x11"), const_cast<char*>("Glyphmarinae")};
     XSetClassHint(display, window, &class_hint);
+    state.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     state.delete_window = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, window, &state.delete_window, 1);
     XMapWindow(display, window);
@@ -126,7 +127,7 @@ bool module_event(ModuleState& state, const XEvent& event)
         // Left and right clicks end the run; the middle button and the wheel do not.
         return state.own_window && (event.xbutton.button == Button1 || event.xbutton.button == Button3);
     case ClientMessage:
-        return state.own_window && event.xclient.format == 32 &&
+        return state.own_window && event.xclient.message_type == state.protocols && event.xclient.format == 32 &&
                static_cast<Atom>(event.xclient.data.l[0]) == state.delete_window;
     default:
         return false;

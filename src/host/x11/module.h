@@ -20,6 +20,7 @@ struct ModuleState {
     Display* display = nullptr;
     Window window = None;
     bool own_window = false; // only then is input read and the window closed
+    Atom protocols = None; // WM_PROTOCOLS, the type of the window manager's requests
     Atom delete_window = None;
     std::uint32_t seed = 0;
     std::optional<int> font_size;
