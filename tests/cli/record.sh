@@ -96,6 +96,7 @@ done
 mkdir "$work/out"
 ln -s /dev/full "$work/out/full.gif"
 record "$work/out/full.gif" --seed 1 && fail "writing to /dev/full succeeded"
+[ "$(grep -c . "$work/err")" -eq 1 ] || fail "a full device did not print one line"
 (trap '' XFSZ; ulimit -f 40; record "$work/out/big.gif" --seed 1) && fail "writing past the size limit succeeded"
 [ "$(grep -c . "$work/err")" -eq 1 ] || fail "a write error did not print one line"
 for signal in INT TERM; do
@@ -115,6 +116,9 @@ echo old >"$work/out/new.png"
 (umask 022; record "$work/out/new.png" --ticks 1) || fail "recording over an older file failed"
 [ "$(stat -c %a "$work/out/new.png")" = 644 ] || fail "the PNG's permissions are $(stat -c %a "$work/out/new.png")"
 head -c 4 "$work/out/new.png" | grep -q PNG || fail "the old file was not replaced"
+# Through a link the file it points to is replaced, and the link stays a link.
+ln -s new.png "$work/out/link.png"
+record "$work/out/link.png" --ticks 2 && [ -L "$work/out/link.png" ] || fail "recording through a link replaced the link"
 
 # On a terminal a long recording shows its progress and erases it at the end.
 tmux -L "$socket" -f "$work/tmux.conf" new-session -d -x 100 -y 10 \

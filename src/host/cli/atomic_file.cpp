@@ -1,6 +1,8 @@
 #include "host/cli/atomic_file.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
@@ -35,16 +37,21 @@ void give_usual_permissions(int fd)
 
 } // namespace
 
-AtomicFile::AtomicFile(std::string name) : name_(std::move(name))
+AtomicFile::AtomicFile(std::string name) : name_(std::move(name)), path_(name_)
 {
+    // Renaming over a link would replace the link itself with a plain file.
+    struct stat link = {};
+    char resolved[PATH_MAX];
+    if (lstat(name_.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && realpath(name_.c_str(), resolved))
+        path_ = resolved;
     struct stat existing = {};
-    if (stat(name_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+    if (stat(path_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
         if (S_ISDIR(existing.st_mode)) throw std::runtime_error("cannot write " + name_ + ": " + reason(EISDIR));
-        fd_ = open(name_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        fd_ = open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
         if (fd_ < 0) throw std::runtime_error("cannot write " + name_ + ": " + reason(errno));
         return;
     }
-    std::string pattern = temporary_template(name_);
+    std::string pattern = temporary_template(path_);
     std::vector<char> path(pattern.begin(), pattern.end());
     path.push_back('\0');
     fd_ = mkostemp(path.data(), O_CLOEXEC);
@@ -88,7 +95,7 @@ void AtomicFile::commit()
     const int fd = fd_;
     fd_ = -1;
     if (close(fd) != 0) fail(reason(errno));
-    if (!temporary_.empty() && rename(temporary_.c_str(), name_.c_str()) != 0) fail(reason(errno));
+    if (!temporary_.empty() && rename(temporary_.c_str(), path_.c_str()) != 0) fail(reason(errno));
     temporary_.clear();
 }
 

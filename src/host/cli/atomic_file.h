@@ -9,7 +9,8 @@ namespace gm {
 // to a temporary beside it, which commit() renames into place and which is
 // removed on every other path (an error, an interruption, an exception).
 // A name that is a device or a pipe is written directly, since renaming over
-// it would replace the device instead of writing to it.
+// it would replace the device instead of writing to it; a name that is a
+// symbolic link has the file it points to replaced, and the link kept.
 class AtomicFile {
 public:
     explicit AtomicFile(std::string name); // throws std::runtime_error
@@ -26,7 +27,8 @@ private:
     void flush();
     [[noreturn]] void fail(const std::string& what);
 
-    std::string name_;
+    std::string name_; // as the user gave it, for messages
+    std::string path_; // where the file is made: the name, or the file its link points to
     std::string temporary_; // empty when writing directly
     int fd_ = -1;
     std::string buffer_;
