@@ -93,6 +93,10 @@ void catch_signals()
         sigaddset(&waiting, SIGTSTP);
     }
     for (const int signal : faults) install(signal, on_fault, &previous_fault_actions[signal]);
+    // ncurses' own handler takes a resize; let it fall only in a wait, which
+    // it cuts short. Taken while a frame is drawn, it would leave ncurses
+    // holding the resize key unseen and the aquarium at its old size.
+    sigaddset(&waiting, SIGWINCH);
     // Between waits the caught signals are held back, so that none lands
     // between the loop's look at the records and its next wait.
     sigprocmask(SIG_BLOCK, &waiting, &during_waits);
