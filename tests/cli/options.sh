@@ -46,6 +46,9 @@ head -1 /tmp/glyph_cli_out.$$ | grep -q '^{"name":"water"' || fail "--entities d
 "$program" --gallery > /tmp/glyph_cli_out.$$
 grep -q '^== whale extra 6' /tmp/glyph_cli_out.$$ || fail "--gallery misses the whale's last spout"
 grep -q $'\x1b\[' /tmp/glyph_cli_out.$$ && fail "--gallery into a file is coloured without --colour"
+for mode in --gallery --dump --help; do
+  "$program" $mode >/dev/full 2>/dev/null && fail "$mode into a full device exited 0"
+done
 "$program" --gallery --colour > /tmp/glyph_cli_out.$$
 grep -q $'\x1b\[' /tmp/glyph_cli_out.$$ || fail "--gallery --colour is not coloured"
 
