@@ -11,7 +11,7 @@ build=${GLYPH_BENCH_BUILD:-$top/build-bench}
 seconds=${1:-20}
 xmatrix=/usr/libexec/xscreensaver/xmatrix
 
-"$top/scripts/packages.sh" g++ cmake make pkg-config libncurses-dev libgtest-dev libbenchmark-dev libx11-dev \
+"$top/scripts/packages.sh" g++ cmake make pkg-config libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev libx11-dev \
   libxft-dev fonts-dejavu-core xvfb xscreensaver-data-extra
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DGLYPH_BENCH=ON -DGLYPH_WINE_TESTS=OFF >/dev/null
 cmake --build "$build" --target glyphmarinae-x11 -j"$(nproc)" >/dev/null
