@@ -64,11 +64,13 @@ start_x 1280x720 -ac
 command_() { "${as_user[@]}" env HOME="$work" DISPLAY="$DISPLAY" xscreensaver-command "$@"; }
 "${as_user[@]}" env HOME="$work" DISPLAY="$DISPLAY" xscreensaver -no-splash -verbose >"$work/daemon.log" 2>&1 &
 daemon_pid=$!
-for _ in $(seq 100); do command_ -time >/dev/null 2>&1 && break; sleep 0.1; done
+# Under a loaded machine (the sanitized suite beside Wine) the daemon has
+# been seen to take over ten seconds to answer.
+for _ in $(seq 600); do command_ -time >/dev/null 2>&1 && break; sleep 0.1; done
 command_ -time >/dev/null 2>&1 || fail "the daemon did not start"
 
 command_ -activate >/dev/null || fail "xscreensaver-command -activate failed"
-for _ in $(seq 100); do module_running && break; sleep 0.1; done
+for _ in $(seq 300); do module_running && break; sleep 0.1; done
 module_running || fail "the daemon did not launch the module"
 shoot_aquarium root active
 
