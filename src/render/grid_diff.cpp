@@ -18,17 +18,19 @@ ColumnSpan changed_columns(const CellGrid& before, const CellGrid& after, std::i
     return {first, end};
 }
 
+void CellRect::include(std::int32_t row, ColumnSpan span)
+{
+    if (span.empty()) return;
+    left = std::min(left, span.first);
+    right = std::max(right, span.end);
+    top = std::min(top, row);
+    bottom = std::max(bottom, row + 1);
+}
+
 CellRect changed_rect(const CellGrid& before, const CellGrid& after)
 {
-    CellRect rect{after.columns, after.rows, 0, 0};
-    for (std::int32_t r = 0; r < after.rows; ++r) {
-        const ColumnSpan span = changed_columns(before, after, r);
-        if (span.empty()) continue;
-        rect.left = std::min(rect.left, span.first);
-        rect.right = std::max(rect.right, span.end);
-        rect.top = std::min(rect.top, r);
-        rect.bottom = r + 1;
-    }
+    CellRect rect = CellRect::nothing_yet(after);
+    for (std::int32_t r = 0; r < after.rows; ++r) rect.include(r, changed_columns(before, after, r));
     return rect.empty() ? CellRect{} : rect;
 }
 

@@ -20,6 +20,9 @@ struct CellRect {
     std::int32_t right = 0; // one past the last column
     std::int32_t bottom = 0; // one past the last row
     bool empty() const { return left >= right || top >= bottom; }
+    // Grows to hold the changed `span` of `row`; start from nothing_yet().
+    void include(std::int32_t row, ColumnSpan span);
+    static CellRect nothing_yet(const CellGrid& grid) { return {grid.columns, grid.rows, 0, 0}; }
 };
 
 // The columns of one row that hold another cell in `after` than in `before`.

@@ -105,15 +105,12 @@ void close_painter(X11Painter& painter)
 
 void paint_changes(X11Painter& painter, const CellGrid& grid)
 {
-    CellRect changed{grid.columns, grid.rows, 0, 0};
+    CellRect changed = CellRect::nothing_yet(grid);
     for (std::int32_t row = 0; row < grid.rows; ++row) {
         const ColumnSpan span = changed_columns(painter.drawn, grid, row);
         if (span.empty()) continue;
         draw_span(painter, grid, row, span);
-        changed.left = std::min(changed.left, span.first);
-        changed.right = std::max(changed.right, span.end);
-        changed.top = std::min(changed.top, row);
-        changed.bottom = row + 1;
+        changed.include(row, span);
     }
     XftDrawSetClip(painter.draw, nullptr);
     painter.drawn = grid;
