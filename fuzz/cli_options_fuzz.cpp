@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "host/cli/options.h"
-#include "host/cli/record_format.h"
+#include "host/glyphmarinae/options.h"
+#include "record/record_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -61,15 +61,23 @@ void add_any_visitor(Scene& scene, FuzzedDataProvider& in)
                                                     "new_monster", "old_fish", "shark", "ship", "submarine", "swan",
                                                     "sword_fish", "whale"}))
                                              : in.ConsumeRandomLengthString(12);
-    const auto colour = in.ConsumeIntegral<Colour>();
-    const float speed = in.ConsumeFloatingPointInRange(-8.0f, 8.0f);
-    const auto depth = in.ConsumeIntegralInRange<std::int32_t>(-5, 30);
-    const float y = any_position(in), x = any_position(in);
-    const bool randomize = in.ConsumeBool();
-    const float frame_rate = in.ConsumeFloatingPointInRange(-1.0f, 4.0f);
-    const bool spawns = in.ConsumeBool(), close_gaps = in.ConsumeBool(), marks = in.ConsumeBool();
-    add_catalogue_visitor(scene, key, colour, speed, depth, y, x, randomize, frame_rate, spawns, any_name(in),
-                          close_gaps, marks);
+    CatalogueVisitor row{key, 0, 0, 0, 0, 0, 0, false};
+    row.speed = in.ConsumeFloatingPointInRange(-8.0f, 8.0f);
+    row.depth = in.ConsumeIntegralInRange<std::int32_t>(-5, 30);
+    row.y = any_position(in);
+    row.above_bottom = in.ConsumeIntegralInRange<std::int32_t>(0, 40);
+    row.x = any_position(in);
+    row.frame_rate = in.ConsumeFloatingPointInRange(-1.0f, 4.0f);
+    row.close_gaps = in.ConsumeBool();
+    const std::size_t before = scene.entities.size();
+    add_catalogue_visitor(scene, row);
+    // Any rule's name and either spawning flag, on a catalogue picture.
+    const std::string name = any_name(in);
+    const bool spawns = in.ConsumeBool();
+    if (scene.entities.size() > before) {
+        scene.entities.back().name = name;
+        scene.entities.back().spawns_visitor = spawns;
+    }
 }
 
 // untouched: only start_scene and tick() have changed the scene, so it must

@@ -2,6 +2,7 @@
 #include <array>
 #include <string>
 
+#include "population/looks.h"
 #include "population/population.h"
 #include "sprites/catalogue.h"
 #include "sprites/colouring.h"
@@ -30,7 +31,7 @@ struct DolphinPlace {
 };
 
 constexpr std::array<DolphinPlace, 3> school = {{
-    {24, 6.0f, colours::bright_cyan, true},
+    {24, 6.0f, look_of("dolphin").colour, true},
     {12, 3.0f, colours::bright_blue, false},
     {0, 9.0f, colours::dark_blue, false},
 }};
@@ -91,7 +92,7 @@ void add_submarine(Scene& scene)
     submarine.y = 6.0f;
     submarine.depth = 3;
     for (const SpriteArt& art : entry->animations[static_cast<std::size_t>(direction)])
-        submarine.frames.push_back(build_frame(art, colours::bright_yellow, false, false, scene.random));
+        submarine.frames.push_back(build_frame(art, look_of("submarine").colour, false, false, scene.random));
     submarine.frame_interval = 0;
     submarine.frame_period = 0;
     submarine.pauses_mid_screen = true;
@@ -127,7 +128,7 @@ void add_whale(Scene& scene)
 
     // Four empty rows on top keep the place of the spout.
     for (int i = 0; i < 5; ++i) {
-        SpriteFrame frame("\n\n\n\n" + picture, "\n\n\n\n" + body_mask, colours::bright_blue, false);
+        SpriteFrame frame("\n\n\n\n" + picture, "\n\n\n\n" + body_mask, look_of("whale").colour, false);
         frame.close_row_gaps(4, false);
         whale.frames.push_back(std::move(frame));
     }
@@ -139,7 +140,7 @@ void add_whale(Scene& scene)
             spout_picture += shifted + '\n';
             spout_mask += spout_mask_row(shifted) + '\n';
         }
-        SpriteFrame frame(spout_picture + picture, spout_mask + body_mask, colours::bright_blue, false);
+        SpriteFrame frame(spout_picture + picture, spout_mask + body_mask, look_of("whale").colour, false);
         frame.close_row_gaps(4, false);
         whale.frames.push_back(std::move(frame));
     }

@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "population/frame_rate.h"
+#include "population/looks.h"
 #include "population/population.h"
 #include "sprites/catalogue.h"
 #include "sprites/colouring.h"
@@ -51,7 +52,7 @@ void add_castle(Scene& scene)
     castle.alive = true;
     castle.name = "castle";
     for (const SpriteArt& art : entry->variants)
-        castle.frames.push_back(build_frame(art, colours::white, false, false, scene.random));
+        castle.frames.push_back(build_frame(art, look_of("castle").colour, false, false, scene.random));
     castle.x = static_cast<float>(scene.columns - 32);
     castle.y = static_cast<float>(scene.rows - 13);
     if (!castle.frames.empty()) castle.y = static_cast<float>(scene.rows - castle.frames.front().height);

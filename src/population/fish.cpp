@@ -1,5 +1,6 @@
 #include <array>
 
+#include "population/looks.h"
 #include "population/population.h"
 #include "sprites/catalogue.h"
 #include "sprites/colouring.h"
@@ -15,7 +16,9 @@ void add_fish(Scene& scene)
 
     const int v = scene.random.next() % static_cast<int>(entry->variants.size());
     const auto speed = static_cast<float>(scene.random.next() / 32767.0 * 2 + 0.25);
-    SpriteFrame frame = build_frame(entry->variants[static_cast<std::size_t>(v)], colours::white, true, true, scene.random);
+    const Look look = look_of(entry->key);
+    SpriteFrame frame = build_frame(entry->variants[static_cast<std::size_t>(v)], look.colour, look.randomize,
+                                    look.white_eye, scene.random);
 
     Entity fish;
     fish.alive = true;

@@ -18,10 +18,21 @@ void add_fish(Scene& scene);
 void add_bubble(Scene& scene, float x, float y);
 void add_splat(Scene& scene, float x, float y, std::int32_t depth_arg);
 
+// A visitor that is one catalogue picture crossing the screen, coloured by
+// its entry's look (population/looks.h).
+struct CatalogueVisitor {
+    std::string_view key;
+    float speed;                // cells per tick
+    std::int32_t depth;
+    float y;                    // its row, or the highest of a random range
+    std::int32_t above_bottom;  // 0, or the range's lowest row counted from the bottom
+    float x;                    // where it starts when it enters at the left
+    float frame_rate;           // 0 when it is not animated
+    bool close_gaps;            // its blank runs inside each row stay opaque
+};
+
 void start_random_visitor(Scene& scene);
-void add_catalogue_visitor(Scene& scene, std::string_view key, Colour colour, float speed, std::int32_t depth,
-                           float y, float x, bool randomize, float frame_rate, bool spawns,
-                           std::string_view entity_name, bool close_gaps, bool gaps_include_marks);
+void add_catalogue_visitor(Scene& scene, const CatalogueVisitor& row);
 void add_big_fish(Scene& scene);
 void add_shark(Scene& scene);
 void add_fishhook(Scene& scene);

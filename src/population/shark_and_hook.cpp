@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <string>
 
+#include "population/looks.h"
 #include "population/population.h"
 #include "sprites/catalogue.h"
 #include "sprites/colouring.h"
@@ -45,8 +46,8 @@ void add_shark(Scene& scene)
     shark.vx = shark_vx;
     shark.vy = 0;
     shark.depth = 2;
-    shark.frames.push_back(build_frame(entry->variants[static_cast<std::size_t>(direction)], colours::dark_cyan, false,
-                                       false, scene.random));
+    shark.frames.push_back(build_frame(entry->variants[static_cast<std::size_t>(direction)],
+                                       look_of("shark").colour, false, false, scene.random));
     shark.die_offscreen = true;
     shark.spawns_visitor = true;
     shark.group_id = group;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/shared/pacing.h"
+#include "host/common/pacing.h"
 
 namespace gm {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/terminal/palette.h"
+#include "host/glyphmarinae/palette.h"
 
 namespace gm {
 

@@ -11,7 +11,7 @@ output=$2
 export GLYPH_SHOT_SEED=${3:-42}
 export GLYPH_SHOT_DELAY_MS=${4:-12000}
 export GLYPH_WINE_SCREEN=1920x1080
-checker=$(find "$build" -name windows_screenshot_check -type f | head -n 1)
+checker=$(find "$build" -name glyph_screenshot_check -type f | head -n 1)
 "$here/run_scenario.sh" full_screen_screenshot "$build/mingw/glyphmarinae.exe" \
     "$build/mingw-driver/glyph_wine_driver.exe" "$build/wine-prefix" "$build/docs-shot" "$checker"
 cp "$build/docs-shot/full_screen_screenshot/shot.png" "$output"

@@ -1,10 +1,10 @@
 #include "host/windows/window_procedure.h"
 
-#include <ctime>
 
-#include "engine/mouse_rule.h"
+#include "host/common/mouse_rule.h"
 #include "engine/tick.h"
-#include "engine/window_metrics.h"
+#include "host/common/default_seed.h"
+#include "host/common/window_metrics.h"
 #include "host/windows/host_record.h"
 #include "host/windows/painter.h"
 #include "population/population.h"
@@ -33,7 +33,7 @@ void create_scene(HostRecord& host, HWND window)
     scene.cell_height = cell.cy;
 
     const GridSize size = grid_size_for(scene.client_width, scene.client_height, scene.cell_width, scene.cell_height);
-    const std::uint32_t seed = host.seed ? *host.seed : static_cast<std::uint32_t>(_time64(nullptr));
+    const std::uint32_t seed = host.seed.value_or(default_seed());
     start_scene(scene, size.columns, size.rows, seed);
 
     SetTimer(window, tick_timer_id, tick_period_ms, nullptr);

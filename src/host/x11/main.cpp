@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/shared/signals.h"
+#include "host/common/signals.h"
 #include "host/x11/module.h"
 #include "host/x11/target_window.h"
 #include "host/x11/x11_options.h"

@@ -3,10 +3,10 @@
 #include <X11/Xutil.h>
 
 #include <cstdio>
-#include <ctime>
 
 #include "engine/tick.h"
-#include "engine/window_metrics.h"
+#include "host/common/default_seed.h"
+#include "host/common/window_metrics.h"
 #include "host/x11/x_errors.h"
 #include "population/population.h"
 #include "render/compose.h"
@@ -69,7 +69,7 @@ ModuleStart module_init(Display* display, Window window, const X11Options& optio
 {
     auto state = std::make_unique<ModuleState>();
     state->display = display;
-    state->seed = options.seed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
+    state->seed = options.seed.value_or(default_seed());
     state->font_size = options.font_size;
     state->pacer.period_ns = 1'000'000'000 / options.fps;
     state->own_window = window == None;

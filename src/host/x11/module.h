@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/scene.h"
-#include "host/shared/pacing.h"
+#include "host/common/pacing.h"
 #include "host/x11/painter.h"
 #include "host/x11/x11_options.h"
 

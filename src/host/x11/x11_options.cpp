@@ -1,6 +1,6 @@
 #include "host/x11/x11_options.h"
 
-#include "host/shared/option_values.h"
+#include "host/common/option_values.h"
 
 namespace gm {
 

@@ -1,0 +1,159 @@
+#include "host/glyphmarinae/screen.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <curses.h>
+#include <stdexcept>
+#include <sys/ioctl.h>
+#include <termios.h>
+
+#include "host/glyphmarinae/palette.h"
+#include "host/glyphmarinae/terminal_signals.h"
+#include "host/glyphmarinae/terminfo.h"
+#include "render/grid_diff.h"
+
+namespace gm {
+
+namespace {
+
+// xterm's any-motion mouse reports, so that moving the mouse can end the run.
+constexpr const char* motion_on = "\033[?1003h";
+constexpr const char* motion_off = "\033[?1003l";
+
+// Escape sequences arrive whole from any terminal emulator; the wait for the
+// rest of one only has to outlast a slow link, not ncurses' default second.
+constexpr int escape_wait_ms = 25;
+
+// What ends every mode the program sets, for a fault that cannot go through ncurses.
+std::string fault_restore_text(const std::string& after_leaving)
+{
+    std::string text = motion_off;
+    if (has_capability("XM")) text += tiparm(tigetstr("XM"), 0);
+    else if (has_capability("kmous")) text += "\033[?1000l";
+    for (const char* name : {"sgr0", "cnorm", "rmkx", "rmcup"}) text += capability_text(name);
+    return text + after_leaving;
+}
+
+} // namespace
+
+Screen::Screen(bool terminal_background, std::FILE* out, std::FILE* in) : out_(out)
+{
+    termios found{};
+    const bool have_modes = tcgetattr(fileno(out), &found) == 0;
+    terminal_ = newterm(nullptr, out, in);
+    if (!terminal_) throw std::runtime_error("this terminal type is not known; set TERM");
+    set_term(terminal_);
+    avoid_repeat_sequences();
+    cbreak();
+    noecho();
+    nonl();
+    nodelay(stdscr, TRUE);
+    set_escdelay(escape_wait_ms);
+    // Looking for typed input before every line sent costs a poll each time;
+    // a key ends the run anyway, so nothing is gained by sending less.
+    typeahead(-1);
+    if (!has_capability("smcup")) after_leaving_ = capability_text("clear");
+    if (have_modes) set_fault_restore(fileno(out), fault_restore_text(after_leaving_), found);
+
+    if (has_colors()) {
+        start_color();
+        short background = COLOR_BLACK;
+        if (terminal_background && use_default_colors() == OK) background = -1;
+        colours_ = COLORS >= 16 ? 16 : (COLORS >= 8 ? 8 : 0);
+        // Only pairs are defined; the user's palette itself is never changed.
+        for (short i = 0; i < colours_ && i < COLOR_PAIRS - 1; ++i) init_pair(static_cast<short>(i + 1), i, background);
+        if (colours_ > 0 && !terminal_background) bkgd(COLOR_PAIR(1) | ' ');
+    }
+    erase();
+    // Until its screen has been left once, ncurses takes itself for a plain
+    // terminfo user and writes after every cursor movement, over a hundred
+    // writes a frame; leaving once before anything is drawn makes a frame one write.
+    refresh();
+    endwin();
+    refresh();
+    take_modes();
+}
+
+Screen::~Screen()
+{
+    give_back();
+    set_fault_restore(-1, {}, termios{});
+    delscreen(terminal_);
+}
+
+void Screen::take_modes()
+{
+    // Leaving ncurses forgets the keypad mode, so a resume must ask again.
+    keypad(stdscr, TRUE);
+    curs_set(0);
+    mousemask(ALL_MOUSE_EVENTS | REPORT_MOUSE_POSITION, nullptr);
+    mouseinterval(0);
+    // ncurses knows nothing of this mode, so it is switched by hand each time.
+    std::fputs(motion_on, out_);
+    std::fflush(out_);
+}
+
+void Screen::give_back()
+{
+    std::fputs(motion_off, out_);
+    std::fflush(out_);
+    endwin();
+    std::fputs(after_leaving_.c_str(), out_);
+    std::fflush(out_);
+}
+
+void Screen::suspend() { give_back(); }
+
+void Screen::resume()
+{
+    // A resize while stopped is never signalled to this process.
+    winsize size{};
+    if (ioctl(fileno(out_), TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0 &&
+        is_term_resized(size.ws_row, size.ws_col))
+        resizeterm(size.ws_row, size.ws_col);
+    repaint_all();
+    refresh();
+    take_modes();
+}
+
+int Screen::columns() const { return getmaxx(stdscr); }
+int Screen::rows() const { return getmaxy(stdscr); }
+
+void Screen::repaint_all()
+{
+    shown_ = CellGrid{};
+    clearok(curscr, TRUE);
+}
+
+void Screen::draw(const CellGrid& grid)
+{
+    const bool same_size = shown_.columns == grid.columns && shown_.rows == grid.rows;
+    const int height = std::min(grid.rows, rows());
+    const int width = std::min(grid.columns, columns());
+    const chtype plain = colours_ > 0 ? COLOR_PAIR(1) : 0;
+    for (int r = 0; r < height; ++r) {
+        const ColumnSpan span = changed_columns(shown_, grid, r);
+        const Cell* cells = grid.row(r);
+        const Cell* before = same_size ? shown_.row(r) : nullptr;
+        for (int c = span.first; c < std::min(span.end, width); ++c) {
+            const Cell& cell = cells[c];
+            if (before && before[c] == cell) continue;
+            chtype shown = ' ';
+            if (cell.character != ' ' && cell.character != '\0') {
+                const TerminalStyle style = style_for(cell.colour, colours_);
+                shown = static_cast<unsigned char>(cell.character) | COLOR_PAIR(style.pair) | (style.bold ? A_BOLD : 0);
+            } else {
+                // Every pair has the same background, so a blank looks alike in
+                // all of them; taking its left neighbour's spares the terminal a
+                // colour change, the dearest thing ncurses sends.
+                shown |= c > 0 ? (mvwinch(stdscr, r, c - 1) & A_ATTRIBUTES) : plain;
+            }
+            // Writing the bottom-right cell reports an error; the cell is drawn all the same.
+            mvaddch(r, c, shown);
+        }
+    }
+    shown_ = grid;
+    refresh();
+}
+
+} // namespace gm

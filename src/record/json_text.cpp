@@ -1,0 +1,25 @@
+#include "record/json_text.h"
+
+#include <cstdio>
+
+namespace gm {
+
+std::string json_string(std::string_view text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\u%04x", static_cast<unsigned char>(c));
+            out += code;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+} // namespace gm

@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace gm {
+
+// Ticks recorded after the first frame when --ticks is not given: thirty
+// seconds at the default rate.
+inline constexpr std::int64_t default_record_ticks = 300;
+
+// What to record: the file (its extension picks the format), the scene and
+// how long, and how fast it plays back.
+struct RecordRequest {
+    std::string file;
+    std::int32_t columns = 80;
+    std::int32_t rows = 24;
+    std::int64_t ticks = default_record_ticks;
+    std::uint32_t seed = 0;
+    int fps = 10;
+    std::optional<std::int64_t> timestamp; // none: the time in seconds
+};
+
+// Records the request's scene into its file; the exit status.
+int run_record(const RecordRequest& request);
+
+} // namespace gm
