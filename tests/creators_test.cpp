@@ -344,6 +344,12 @@ TEST(Whale, TwelveFramesOfBodyAndSpout)
 
 TEST(Visitors, OneDrawChoosesBeforeTheCreatorDrawsItsOwn)
 {
+    // The colour of each visitor's unmarked cells, as the aquarium shows it.
+    constexpr Colour colour_of_visitor[11] = {
+        colours::white,       colours::bright_blue,  colours::bright_green, colours::bright_yellow,
+        colours::dark_cyan,   colours::bright_green, colours::white,        colours::white,
+        colours::dark_blue,   colours::bright_yellow, colours::bright_yellow, // the school's last dolphin spawns
+    };
     std::vector<bool> seen(11, false);
     for (std::uint32_t seed = 0; seed < 400; ++seed) {
         Scene scene = make_scene(80, 24);
@@ -354,7 +360,12 @@ TEST(Visitors, OneDrawChoosesBeforeTheCreatorDrawsItsOwn)
         start_random_visitor(scene);
         ASSERT_FALSE(scene.entities.empty()) << "visitor " << r;
         int spawners = 0;
-        for (const Entity& e : scene.entities) spawners += e.spawns_visitor ? 1 : 0;
+        for (const Entity& e : scene.entities) {
+            if (!e.spawns_visitor) continue;
+            ++spawners;
+            for (const SpriteFrame& frame : e.frames)
+                EXPECT_EQ(frame.default_colour, colour_of_visitor[r]) << "visitor " << r;
+        }
         EXPECT_EQ(spawners, 1) << "visitor " << r;
 
         const std::uint64_t draws = scene.random.draws();

@@ -18,9 +18,9 @@ constexpr std::array<Colour, 15> palette = {
     colours::bright_magenta, colours::bright_cyan, colours::white,
 };
 
-int red(Colour c) { return static_cast<int>(c & 0xFF); }
-int green(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-int blue(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+int red(Colour c) { return static_cast<int>(red_of(c)); }
+int green(Colour c) { return static_cast<int>(green_of(c)); }
+int blue(Colour c) { return static_cast<int>(blue_of(c)); }
 
 // Every colour the creators use is in the palette; anything else is shown in
 // the nearest of them rather than not at all.

@@ -6,7 +6,7 @@ namespace gm {
 
 int terminal_colour_index(Colour colour)
 {
-    const unsigned red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+    const unsigned red = red_of(colour), green = green_of(colour), blue = blue_of(colour);
     // Standard terminal colours are numbered with red as bit 0, green bit 1, blue bit 2.
     const unsigned hue = (red ? 1u : 0u) | (green ? 2u : 0u) | (blue ? 4u : 0u);
     if (hue == 0) return 0;

@@ -24,6 +24,11 @@ inline constexpr Colour bright_magenta = 0xFF00FF;
 inline constexpr Colour dark_magenta = 0xAA00AA;
 } // namespace colours
 
+// The channels of a colour, 0 to 255 each.
+constexpr unsigned red_of(Colour colour) { return colour & 0xFF; }
+constexpr unsigned green_of(Colour colour) { return (colour >> 8) & 0xFF; }
+constexpr unsigned blue_of(Colour colour) { return (colour >> 16) & 0xFF; }
+
 // The colour a mask character names; every character that is not one of the
 // fourteen colour letters stands for the frame's default colour.
 constexpr Colour colour_of(char mask_char, Colour default_colour)

@@ -22,9 +22,9 @@ const XftColor& colour_for(X11Painter& painter, Colour colour)
     for (const auto& [known, xft] : painter.colours)
         if (known == colour) return xft;
     // 0x00BBGGRR, widened to Render's sixteen bits a channel.
-    const XRenderColor wanted = {static_cast<unsigned short>((colour & 0xFF) * 257),
-                                 static_cast<unsigned short>(((colour >> 8) & 0xFF) * 257),
-                                 static_cast<unsigned short>(((colour >> 16) & 0xFF) * 257), 0xFFFF};
+    const XRenderColor wanted = {static_cast<unsigned short>(red_of(colour) * 257),
+                                 static_cast<unsigned short>(green_of(colour) * 257),
+                                 static_cast<unsigned short>(blue_of(colour) * 257), 0xFFFF};
     XftColor xft{};
     XftColorAllocValue(painter.display, painter.visual, painter.colormap, &wanted, &xft);
     painter.colours.emplace_back(colour, xft);

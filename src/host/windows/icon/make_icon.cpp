@@ -65,7 +65,7 @@ Image draw_frame(const SpriteFrame& frame, gdFontPtr font, bool heavy)
             const char c = frame.cell_at(x, y);
             if (c == ' ' || c == 0 || frame.is_transparent(x, y)) continue;
             const Colour colour = frame.colour_at(x, y);
-            const int ink = gdTrueColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+            const int ink = gdTrueColor(red_of(colour), green_of(colour), blue_of(colour));
             const auto glyph = static_cast<int>(static_cast<unsigned char>(c));
             gdImageChar(image.get(), font, x * font->w, y * font->h, glyph, ink);
             if (heavy) gdImageChar(image.get(), font, x * font->w + 1, y * font->h, glyph, ink);
