@@ -80,10 +80,13 @@ void CastRecorder::add(const CellGrid& grid)
 }
 
 // A player such as asciinema cat leaves the terminal as the cast does, so the
-// last frame gives back the default colours and the cursor.
+// last frame gives back the default colours and the cursor, and leaves the
+// cursor at the start of the line below the picture, where a shell's prompt
+// then appears.
 void CastRecorder::finish()
 {
     output_ += last_frame_end;
+    output_ += "\x1b[" + std::to_string(previous_.rows) + ";1H\r\n";
     write_event();
 }
 

@@ -22,9 +22,11 @@ for run in "80x24 5" "120x40 24 --ticks 50"; do
   read -r size seed extra <<<"$run"
   record "$work/a.cast" --size "$size" --seed "$seed" $extra || fail "cast $size: $(cat "$work/err")"
   ticks=${extra#--ticks }
-  tmux -L "$socket" -f "$work/tmux.conf" new-session -d -x "${size%x*}" -y "${size#*x}" \
-    "asciinema cat $work/a.cast; touch $work/played; sleep 60"
-  "$program" --dump --size "$size" --seed "$seed" --ticks "${ticks:-300}" | sed 's/ *$//' >"$work/dump"
+  # One row more than the cast, for what comes after it: a prompt belongs on
+  # the line below the picture, not inside it.
+  tmux -L "$socket" -f "$work/tmux.conf" new-session -d -x "${size%x*}" -y "$((${size#*x} + 1))" \
+    "asciinema cat $work/a.cast; printf 'prompt\$'; touch $work/played; sleep 60"
+  { "$program" --dump --size "$size" --seed "$seed" --ticks "${ticks:-300}"; echo 'prompt$'; } | sed 's/ *$//' >"$work/dump"
   # tmux may still be reading the last output when asciinema has ended.
   for _ in $(seq 100); do
     [ -e "$work/played" ] && tmux -L "$socket" capture-pane -p | sed 's/ *$//' >"$work/screen" &&
@@ -46,7 +48,8 @@ for format in cast gif png; do
 done
 head -1 "$work/a.cast" | grep -q '"timestamp": 1700000000,.*"title": "[^"]*seed 5"' || fail "cast header: $(head -1 "$work/a.cast")"
 [ "$(wc -l <"$work/a.cast")" -eq 42 ] || fail "the cast does not hold a header and 41 frames"
-tail -1 "$work/a.cast" | grep -q '^\[4\.000000, "o", ".*\\u001b\[0m\\u001b\[?25h"\]$' || fail "the last frame does not give the terminal back"
+tail -1 "$work/a.cast" | grep -q '^\[4\.000000, "o", ".*\\u001b\[0m\\u001b\[?25h\\u001b\[24;1H\\u000d\\u000a"\]$' ||
+  fail "the last frame does not give the terminal back with the cursor below the picture"
 
 gifsicle --info "$work/a.gif" >"$work/info"
 grep -q '^\* .* 41 images$' "$work/info" || fail "the GIF does not hold 41 frames"

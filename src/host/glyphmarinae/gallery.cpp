@@ -1,7 +1,9 @@
+#include <map>
 #include <string>
 
 #include "host/glyphmarinae/headless.h"
 #include "population/looks.h"
+#include "population/population.h"
 #include "render/compose.h"
 #include "render/text_render.h"
 #include "sprites/catalogue.h"
@@ -32,6 +34,31 @@ std::string_view variant_direction(const CatalogueEntry& entry, std::size_t inde
     return index % 2 == 0 ? "right" : "left";
 }
 
+// The pictures the creators draw without the catalogue: made by the creators
+// themselves into a scratch scene, so that they show as they swim. What is
+// hidden (the shark's teeth, the hook's point) is never drawn, so not shown.
+std::string creator_pictures(bool colour)
+{
+    Scene scene;
+    scene.random.seed(1);
+    add_water_lines(scene);
+    add_seaweed(scene, 1);
+    add_bubble(scene, 0, 0);
+    add_splat(scene, 4, 2, 3);
+    add_fishhook(scene);
+    std::string out;
+    std::map<std::string, int> shown; // the four water lines share a name
+    for (const Entity& entity : scene.entities) {
+        if (entity.hidden) continue;
+        for (const SpriteFrame& frame : entity.frames) {
+            out += "== " + entity.name + " frame " + std::to_string(shown[entity.name]++) + "  " +
+                   std::to_string(frame.width) + "x" + std::to_string(frame.height) + "\n" + render(frame, colour) +
+                   "\n";
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 // Each picture in the colours its creator gives it; fish get sample colours
@@ -58,7 +85,7 @@ std::string gallery_text(bool colour)
             out += heading(entry, "extra", x, frame, "") + render(frame, colour) + "\n";
         }
     }
-    return out;
+    return out + creator_pictures(colour);
 }
 
 } // namespace gm
