@@ -29,10 +29,10 @@ Recorder recorder_for(RecordFormat format, AtomicFile& file, const RecordRequest
         const std::int64_t timestamp = request.timestamp.value_or(static_cast<std::int64_t>(std::time(nullptr)));
         return CastRecorder(file, request.fps, timestamp, request.seed);
     }
-    case RecordFormat::gif: return GifRecorder(file, request.fps);
+    case RecordFormat::gif: return GifRecorder(file, request.fps, request.scale);
     case RecordFormat::png: break;
     }
-    return PngRecorder(file);
+    return PngRecorder(file, request.scale);
 }
 
 } // namespace

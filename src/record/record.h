@@ -9,6 +9,9 @@ namespace gm {
 // seconds at the default rate.
 inline constexpr std::int64_t default_record_ticks = 300;
 
+// The largest --scale: a 4K picture of a 100x30 aquarium.
+inline constexpr int max_scale = 4;
+
 // What to record: the file (its extension picks the format), the scene and
 // how long, and how fast it plays back.
 struct RecordRequest {
@@ -18,6 +21,7 @@ struct RecordRequest {
     std::int64_t ticks = default_record_ticks;
     std::uint32_t seed = 0;
     int fps = 10;
+    int scale = 1; // a .gif or .png: pixels per pixel of the font, 1 to max_scale
     std::optional<std::int64_t> timestamp; // none: the time in seconds
 };
 

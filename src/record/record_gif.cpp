@@ -51,7 +51,7 @@ int GifRecorder::delay_of(std::int64_t frame) const
 
 void GifRecorder::add(const CellGrid& grid)
 {
-    const int width = cell_pixel_width(), height = cell_pixel_height();
+    const int width = cell_pixel_width() * scale_, height = cell_pixel_height() * scale_;
     if (frames_ == 0) {
         shown_ = gif_picture(grid.columns * width, grid.rows * height);
         write(file_, encode([&](int* size) { return gdImageGifAnimBeginPtr(shown_.get(), size, 1, loop_for_ever); }));
@@ -61,7 +61,7 @@ void GifRecorder::add(const CellGrid& grid)
     // unchanged cell carries it.
     if (area.empty()) area = CellRect{0, 0, 1, 1};
     const Picture picture = gif_picture((area.right - area.left) * width, (area.bottom - area.top) * height);
-    paint_cells(*picture, grid, area);
+    paint_cells(*picture, grid, area, scale_);
     see_through_unchanged(*picture, *shown_, area.left * width, area.top * height, frames_ == 0);
     write(file_, encode([&](int* size) {
               return gdImageGifAnimAddPtr(picture.get(), size, 0, area.left * width, area.top * height,

@@ -11,7 +11,7 @@ namespace gm {
 // frame only as the rectangle of cells that changed, laid over the last.
 class GifRecorder {
 public:
-    GifRecorder(AtomicFile& file, int fps) : file_(file), fps_(fps) {}
+    GifRecorder(AtomicFile& file, int fps, int scale) : file_(file), fps_(fps), scale_(scale) {}
     void add(const CellGrid& grid);
     void finish();
 
@@ -20,6 +20,7 @@ private:
 
     AtomicFile& file_;
     int fps_;
+    int scale_;
     std::int64_t frames_ = 0;
     CellGrid previous_;
     Picture shown_; // every pixel as the viewer sees it after the last frame

@@ -24,8 +24,9 @@ int cell_pixel_height();
 Picture blank_picture(int width, int height);
 
 // Draws the cells inside `area` in runs of one colour on black, the area's
-// top-left cell at the picture's top-left pixel.
-void paint_cells(gdImage& picture, const CellGrid& grid, CellRect area);
+// top-left cell at the picture's top-left pixel, each pixel of the font
+// `scale` pixels wide and high.
+void paint_cells(gdImage& picture, const CellGrid& grid, CellRect area, int scale);
 
 // Bytes that libgd encoded, released with gdFree.
 struct EncodedDeleter {

@@ -12,8 +12,9 @@ constexpr int best_compression = 9;
 
 void PngRecorder::finish()
 {
-    const Picture picture = blank_picture(last_.columns * cell_pixel_width(), last_.rows * cell_pixel_height());
-    paint_cells(*picture, last_, CellRect{0, 0, last_.columns, last_.rows});
+    const Picture picture =
+        blank_picture(last_.columns * cell_pixel_width() * scale_, last_.rows * cell_pixel_height() * scale_);
+    paint_cells(*picture, last_, CellRect{0, 0, last_.columns, last_.rows}, scale_);
     const Encoded encoded = encode([&](int* size) { return gdImagePngPtrEx(picture.get(), size, best_compression); });
     file_.write(encoded.bytes.get(), static_cast<std::size_t>(encoded.size));
 }

@@ -7,12 +7,13 @@ namespace gm {
 // One picture of the last frame it was given, written by finish().
 class PngRecorder {
 public:
-    explicit PngRecorder(AtomicFile& file) : file_(file) {}
+    PngRecorder(AtomicFile& file, int scale) : file_(file), scale_(scale) {}
     void add(const CellGrid& grid) { last_ = grid; }
     void finish();
 
 private:
     AtomicFile& file_;
+    int scale_;
     CellGrid last_;
 };
 
