@@ -24,18 +24,28 @@ function(glyph_install_link target destination name)
   install(FILES ${glyph_generated}/${name} DESTINATION ${destination})
 endfunction()
 
+# A stripped program still carries the compiler's .comment section, which
+# Debian's own packaging removes too.
+function(glyph_install_program target)
+  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${target}\")
+  endif()")
+endfunction()
+
 configure_file(${glyph_packaging}/glyphmarinae.6.in ${glyph_generated}/glyphmarinae.6 @ONLY)
 glyph_gzip(${glyph_generated}/glyphmarinae.6 ${glyph_generated}/glyphmarinae.6.gz)
 glyph_gzip(${glyph_packaging}/changelog ${glyph_generated}/changelog.gz)
 add_custom_target(glyph_documents ALL DEPENDS ${glyph_generated}/glyphmarinae.6.gz ${glyph_generated}/changelog.gz)
 
-install(TARGETS glyphmarinae RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+glyph_install_program(glyphmarinae)
 install(FILES ${glyph_generated}/glyphmarinae.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${glyph_packaging}/copyright ${glyph_generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 if(TARGET glyphmarinae-x11)
   set(glyph_module_dir ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
-  install(TARGETS glyphmarinae-x11 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  glyph_install_program(glyphmarinae-x11)
   file(RELATIVE_PATH glyph_module_to_bin /prefix/${glyph_module_dir} /prefix/${CMAKE_INSTALL_BINDIR})
   glyph_install_link(${glyph_module_to_bin}/glyphmarinae-x11 ${glyph_module_dir} glyphmarinae)
   install(FILES ${glyph_packaging}/glyphmarinae.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
