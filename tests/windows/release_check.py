@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """release_check.py resources|package CROSS_DIR VERSION CPACK
 resources: string 1, the version block, the icons and the manifest of the .exe
-and the .scr, as Windows reads them. package: what `cpack -G ZIP` makes."""
+and the .scr, as Windows reads them. package: what `cpack -G ZIP` makes, its
+programs stripped."""
 import os, re, struct, subprocess, sys, zipfile
 
 failures = 0
@@ -41,6 +42,28 @@ def check_resources(path, version):
            and "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}" in manifest, "manifest: per-monitor v2, true/pm, Windows 10 and 11")
 
 
+def section_names(pe, data):
+    # Names longer than eight bytes are "/offset" into the string table that
+    # follows the symbol table; without that table they stay as they are.
+    strings = pe.FILE_HEADER.PointerToSymbolTable + 18 * pe.FILE_HEADER.NumberOfSymbols
+    for section in pe.sections:
+        name = section.Name.rstrip(b"\0").decode("latin-1")
+        if name[1:].isdigit() and name[0] == "/" and pe.FILE_HEADER.PointerToSymbolTable:
+            start = strings + int(name[1:])
+            name = data[start:data.index(b"\0", start)].decode("latin-1")
+        yield name
+
+
+def expect_stripped(name, data):
+    import pefile
+    pe = pefile.PE(data=data, fast_load=True)
+    header = pe.FILE_HEADER
+    debug = [n for n in section_names(pe, data) if n.startswith(".debug") or n.startswith("/")]
+    expect(header.PointerToSymbolTable == 0 and header.NumberOfSymbols == 0 and not debug,
+           "%s stripped (%d bytes): symbol table at %d, %d symbols, debug sections %s"
+           % (name, len(data), header.PointerToSymbolTable, header.NumberOfSymbols, debug))
+
+
 def check_package(cross_dir, version, cpack):
     name = "glyphmarinae-%s-windows-x86_64" % version
     archive = os.path.join(cross_dir, name + ".zip")
@@ -52,6 +75,8 @@ def check_package(cross_dir, version, cpack):
         program = built.read()
     expect(sorted(files) == ["README.txt", "glyphmarinae.exe", "glyphmarinae.scr"], "it holds %s" % sorted(files))
     expect(files.get("glyphmarinae.exe") == program == files.get("glyphmarinae.scr"), "both programs as built")
+    for program in ("glyphmarinae.exe", "glyphmarinae.scr"):
+        expect_stripped(program, files.get(program, b""))
     expect(all(way in files.get("README.txt", b"").decode() for way in ("Install", "Windows folder", "/s")), "the three ways")
 
 

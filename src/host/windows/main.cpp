@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "host/windows/command_line.h"
-#include "host/windows/host_record.h"
+#include "host/windows/module.h"
 #include "host/windows/window_procedure.h"
 
 namespace gm {
@@ -31,12 +31,12 @@ struct Placement {
     int y = 0;
 };
 
-Placement measure_area(HostRecord& host)
+Placement measure_area(ModuleState& state)
 {
-    Scene& scene = host.scene;
+    Scene& scene = state.scene;
     if (scene.preview) {
         RECT client = {0, 0, 0, 0};
-        GetClientRect(host.owner_window, &client);
+        GetClientRect(state.owner_window, &client);
         scene.client_width = client.right - client.left < 1 ? 1 : client.right - client.left;
         scene.client_height = client.bottom - client.top < 1 ? 1 : client.bottom - client.top;
         return {};
@@ -57,26 +57,8 @@ int show_settings(const HostCommand& command)
     return 0;
 }
 
-int run(HINSTANCE instance, std::string_view line)
+void register_window_class(HINSTANCE instance)
 {
-    const HostCommand command = parse_command_line(line);
-    if (command.action == HostAction::settings) return show_settings(command);
-
-    HostRecord& host = host_record();
-    Scene& scene = host.scene;
-    host.seed = command.seed;
-    if (command.exit_event_given) host.exit_event = open_exit_event(command.exit_event_name);
-    host.owner_window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(command.owner));
-    scene.preview = command.preview_requested && host.owner_window && IsWindow(host.owner_window);
-    // The settings dialog may close its preview pane just after starting us;
-    // covering the desktop in its place would be a surprise.
-    if (command.preview_only && !scene.preview) {
-        if (host.exit_event) CloseHandle(host.exit_event);
-        return 0;
-    }
-
-    const Placement at = measure_area(host);
-
     WNDCLASSA window_class = {};
     window_class.style = class_style;
     window_class.lpfnWndProc = window_procedure;
@@ -84,23 +66,51 @@ int run(HINSTANCE instance, std::string_view line)
     window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     window_class.lpszClassName = "GlyphmarinaeApp";
     RegisterClassA(&window_class);
+}
 
+// The window procedure runs the whole creation sequence with the state
+// before this returns.
+HWND create_window(HINSTANCE instance, ModuleState& state)
+{
+    const Placement at = measure_area(state);
+    register_window_class(instance);
+    const Scene& scene = state.scene;
     // A handle that names no window would make the creation fail; such an
     // owner is tolerated by running without one.
-    HWND parent = host.owner_window && IsWindow(host.owner_window) ? host.owner_window : nullptr;
-    HWND window = CreateWindowExA(scene.preview ? 0 : full_screen_ex_style, "GlyphmarinaeApp", "Glyphmarinae",
-                                  scene.preview ? preview_style : full_screen_style, at.x, at.y, scene.client_width,
-                                  scene.client_height, parent, nullptr, instance, nullptr);
-    if (!window) return 1;
-    if (!scene.preview) ShowCursor(FALSE);
+    HWND parent = state.owner_window && IsWindow(state.owner_window) ? state.owner_window : nullptr;
+    return CreateWindowExA(scene.preview ? 0 : full_screen_ex_style, "GlyphmarinaeApp", "Glyphmarinae",
+                           scene.preview ? preview_style : full_screen_style, at.x, at.y, scene.client_width,
+                           scene.client_height, parent, nullptr, instance, &state);
+}
+
+int run_window(HINSTANCE instance, ModuleState& state)
+{
+    if (!create_window(instance, state)) return 1;
+    if (!state.scene.preview) ShowCursor(FALSE);
 
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    if (host.exit_event) CloseHandle(host.exit_event);
     return static_cast<int>(message.wParam);
+}
+
+int run(HINSTANCE instance, std::string_view line)
+{
+    const HostCommand command = parse_command_line(line);
+    if (command.action == HostAction::settings) return show_settings(command);
+
+    ModuleState state;
+    state.seed = command.seed;
+    if (command.exit_event_given) state.exit_event = open_exit_event(command.exit_event_name);
+    state.owner_window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(command.owner));
+    state.scene.preview = command.preview_requested && state.owner_window && IsWindow(state.owner_window);
+    // The settings dialog may close its preview pane just after starting us;
+    // covering the desktop in its place would be a surprise.
+    const int status = command.preview_only && !state.scene.preview ? 0 : run_window(instance, state);
+    if (state.exit_event) CloseHandle(state.exit_event);
+    return status;
 }
 
 } // namespace

@@ -7,9 +7,9 @@
 
 namespace gm {
 
-void paint(HostRecord& host, HDC device_context)
+void paint(ModuleState& state, HDC device_context)
 {
-    Scene& scene = host.scene;
+    Scene& scene = state.scene;
     compose(scene);
 
     // Everything is drawn off screen and copied in one transfer, so the
@@ -23,7 +23,7 @@ void paint(HostRecord& host, HDC device_context)
     FillRect(off_screen, &whole, brush);
     DeleteObject(brush);
 
-    HGDIOBJ kept_font = SelectObject(off_screen, host.font);
+    HGDIOBJ kept_font = SelectObject(off_screen, state.font);
     SetBkMode(off_screen, OPAQUE);
     SetBkColor(off_screen, 0);
 

@@ -3,9 +3,7 @@
 
 namespace gm {
 
-inline constexpr UINT_PTR tick_timer_id = 1;
-inline constexpr UINT tick_period_ms = 100;
-
+// Serves a window created with a ModuleState* as its creation parameter.
 LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 } // namespace gm
