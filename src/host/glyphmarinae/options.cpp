@@ -1,9 +1,9 @@
 #include "host/glyphmarinae/options.h"
 
-#include <initializer_list>
 #include <string_view>
 
 #include "record/record_format.h"
+#include "host/common/option_table.h"
 #include "host/common/option_values.h"
 
 namespace gm {
@@ -16,15 +16,6 @@ bool parse_size(std::string_view text, std::int32_t& columns, std::int32_t& rows
     if (x == std::string_view::npos) return false;
     return parse_number(text.substr(0, x), columns) && parse_number(text.substr(x + 1), rows) && columns >= 1 &&
            rows >= 1 && columns <= max_grid_side && rows <= max_grid_side;
-}
-
-using ModeSet = unsigned;
-
-constexpr ModeSet modes(std::initializer_list<Mode> list)
-{
-    ModeSet set = 0;
-    for (Mode mode : list) set |= 1u << static_cast<unsigned>(mode);
-    return set;
 }
 
 constexpr int max_gif_fps = 50;
@@ -42,180 +33,92 @@ std::string_view mode_name(Mode mode)
     }
 }
 
-// Sets one option from its value (empty for options that take none); false
-// with `error` set when the value is not understood.
-using Apply = bool (*)(Options&, std::string_view value, std::string& error);
-
-struct OptionRule {
-    std::string_view name;
-    std::string_view alias;
-    bool takes_value;
-    ModeSet used_by; // the modes in which the option changes anything
-    Apply apply;
-};
-
 constexpr const char* one_mode_only = "choose only one of --dump, --entities, --gallery and --record";
 
-bool wrong(std::string& error, std::string_view message, std::string_view value)
+std::string wrong(std::string_view message, std::string_view value)
 {
-    error = std::string(message) + ", not '" + std::string(value) + "'";
-    return false;
+    return std::string(message) + ", not '" + std::string(value) + "'";
 }
 
-const OptionRule rules[] = {
+std::string set_mode(Options& o, Mode mode)
+{
+    if (mode != Mode::help && mode != Mode::version && o.mode != Mode::aquarium && o.mode != mode)
+        return one_mode_only;
+    o.mode = mode;
+    return {};
+}
+
+template <Mode mode>
+std::string choose(Options& o, std::string_view)
+{
+    return set_mode(o, mode);
+}
+
+const OptionRule<Options> rules[] = {
+    {"--dump", "", false, every_mode, choose<Mode::dump>},
+    {"--entities", "", false, every_mode, choose<Mode::entities>},
+    {"--gallery", "", false, every_mode, choose<Mode::gallery>},
+    {"--help", "-h", false, every_mode, choose<Mode::help>},
+    {"--version", "", false, every_mode, choose<Mode::version>},
     {"--size", "", true, headless,
-     [](Options& o, std::string_view value, std::string& error) {
+     [](Options& o, std::string_view value) {
          if (!parse_size(value, o.columns, o.rows))
-             return wrong(error, "--size wants COLUMNSxROWS, each from 1 to " + std::to_string(max_grid_side), value);
-         return o.size_given = true;
+             return wrong("--size wants COLUMNSxROWS, each from 1 to " + std::to_string(max_grid_side), value);
+         o.size_given = true;
+         return std::string();
      }},
     {"--ticks", "", true, headless,
-     [](Options& o, std::string_view value, std::string& error) {
+     [](Options& o, std::string_view value) {
          if (!parse_number(value, o.ticks) || o.ticks < 0)
-             return wrong(error, "--ticks wants a whole number of 0 or more", value);
-         return o.ticks_given = true;
+             return wrong("--ticks wants a whole number of 0 or more", value);
+         o.ticks_given = true;
+         return std::string();
      }},
     {"--seed", "", true, modes({Mode::aquarium, Mode::dump, Mode::entities, Mode::record}),
-     [](Options& o, std::string_view value, std::string& error) {
-         error = read_seed(value, o.seed);
-         return error.empty();
-     }},
+     [](Options& o, std::string_view value) { return read_seed(value, o.seed); }},
     {"--fps", "", true, modes({Mode::aquarium, Mode::record}),
-     [](Options& o, std::string_view value, std::string& error) {
-         error = read_fps(value, o.fps);
-         return error.empty();
-     }},
-    {"--colour", "--color", false, modes({Mode::dump, Mode::gallery}),
-     [](Options& o, std::string_view, std::string&) { return o.colour = true; }},
-    {"--terminal-background", "", false, modes({Mode::aquarium}),
-     [](Options& o, std::string_view, std::string&) { return o.terminal_background = true; }},
+     [](Options& o, std::string_view value) { return read_fps(value, o.fps); }},
+    {"--colour", "--color", false, modes({Mode::dump, Mode::gallery}), switch_on<&Options::colour>},
+    {"--terminal-background", "", false, modes({Mode::aquarium}), switch_on<&Options::terminal_background>},
     // A mode that takes a value: the file to record into.
     {"--record", "", true, modes({Mode::record}),
-     [](Options& o, std::string_view value, std::string& error) {
-         if (o.mode != Mode::aquarium && o.mode != Mode::record) return error = one_mode_only, false;
-         if (!record_format_of(value)) return wrong(error, "--record wants a file name ending in .cast, .gif or .png", value);
-         o.mode = Mode::record;
+     [](Options& o, std::string_view value) {
+         if (std::string error = set_mode(o, Mode::record); !error.empty()) return error;
+         if (!record_format_of(value)) return wrong("--record wants a file name ending in .cast, .gif or .png", value);
          o.record_file = value;
-         return true;
+         return std::string();
      }},
     {"--timestamp", "", true, modes({Mode::record}),
-     [](Options& o, std::string_view value, std::string& error) {
+     [](Options& o, std::string_view value) {
          std::int64_t seconds = 0;
          if (!parse_number(value, seconds) || seconds < 0)
-             return wrong(error, "--timestamp wants a whole number of seconds of 0 or more", value);
+             return wrong("--timestamp wants a whole number of seconds of 0 or more", value);
          o.timestamp = seconds;
-         return true;
+         return std::string();
      }},
-    {"--ambient", "", false, modes({Mode::aquarium}),
-     [](Options& o, std::string_view, std::string&) { return o.ambient = true; }},
+    {"--ambient", "", false, modes({Mode::aquarium}), switch_on<&Options::ambient>},
 };
 
-struct ModeRule {
-    std::string_view name;
-    Mode mode;
-};
-
-constexpr ModeRule mode_rules[] = {
-    {"--dump", Mode::dump}, {"--entities", Mode::entities}, {"--gallery", Mode::gallery},
-    {"--help", Mode::help}, {"-h", Mode::help},             {"--version", Mode::version},
-};
-
-struct Given {
-    const OptionRule* rule;
-    std::string spelling; // as the user wrote it, for the message
-};
-
-struct Parser {
-    const std::vector<std::string>& args;
-    std::size_t i = 0;
-    ParseResult result;
-    std::vector<Given> given;
-
-    bool fail(std::string message)
-    {
-        result.error = std::move(message);
-        return false;
-    }
-
-    bool set_mode(Mode mode)
-    {
-        Mode& current = result.options.mode;
-        if (mode == Mode::help || mode == Mode::version) return current = mode, true;
-        if (current != Mode::aquarium && current != mode)
-            return fail(one_mode_only);
-        current = mode;
-        return true;
-    }
-
-    bool one(std::string_view arg)
-    {
-        // Both "--seed 5" and "--seed=5"; a value is never taken from the next option.
-        std::string_view name = arg;
-        std::string_view value;
-        bool inline_value = false;
-        if (const std::size_t equals = arg.find('='); arg.starts_with("--") && equals != std::string_view::npos) {
-            name = arg.substr(0, equals);
-            value = arg.substr(equals + 1);
-            inline_value = true;
-        }
-        for (const ModeRule& rule : mode_rules) {
-            if (name != rule.name) continue;
-            if (inline_value) return fail(std::string(name) + " takes no value");
-            return set_mode(rule.mode);
-        }
-        for (const OptionRule& rule : rules) {
-            if (name != rule.name && (rule.alias.empty() || name != rule.alias)) continue;
-            if (!rule.takes_value && inline_value) return fail(std::string(name) + " takes no value");
-            if (rule.takes_value && !inline_value) {
-                if (i + 1 >= args.size() || std::string_view(args[i + 1]).starts_with("--"))
-                    return fail(std::string(name) + " needs a value");
-                value = args[++i];
-            }
-            given.push_back({&rule, std::string(name)});
-            return rule.apply(result.options, value, result.error);
-        }
-        return fail("unknown option '" + std::string(arg) + "' (see --help)");
-    }
-
-    // An option that would change nothing in the chosen mode is a mistake the
-    // user should hear of, not a silent no-op.
-    bool check_uses()
-    {
-        const Mode mode = result.options.mode;
-        if (mode == Mode::help || mode == Mode::version) return true;
-        for (const Given& g : given)
-            if ((g.rule->used_by & modes({mode})) == 0)
-                return fail(g.spelling + " has no effect with " + std::string(mode_name(mode)));
-        return mode != Mode::record || check_record();
-    }
-
-    // Some options mean something to one format only.
-    bool check_record()
-    {
-        const Options& o = result.options;
-        const RecordFormat format = *record_format_of(o.record_file);
-        if (o.timestamp && format != RecordFormat::cast) return fail("--timestamp has no effect without a .cast");
-        // Viewers show a delay below two hundredths of a second as a tenth.
-        if (format == RecordFormat::gif && o.fps > max_gif_fps)
-            return fail("a .gif plays at most " + std::to_string(max_gif_fps) + " frames a second, not " +
-                        std::to_string(o.fps));
-        return true;
-    }
-};
+// Some options mean something to one format only.
+std::string check_record(const Options& o)
+{
+    const RecordFormat format = *record_format_of(o.record_file);
+    if (o.timestamp && format != RecordFormat::cast) return "--timestamp has no effect without a .cast";
+    // Viewers show a delay below two hundredths of a second as a tenth.
+    if (format == RecordFormat::gif && o.fps > max_gif_fps)
+        return "a .gif plays at most " + std::to_string(max_gif_fps) + " frames a second, not " + std::to_string(o.fps);
+    return {};
+}
 
 } // namespace
 
 ParseResult parse_options(const std::vector<std::string>& args)
 {
-    Parser parser{args, 0, {}, {}};
-    for (; parser.i < args.size(); ++parser.i) {
-        if (!parser.one(args[parser.i])) return parser.result;
-        const Mode mode = parser.result.options.mode;
-        if (mode == Mode::help || mode == Mode::version) return parser.result;
-    }
-    parser.check_uses();
-    return parser.result;
+    ParseResult result = read_options<Options>(rules, args, mode_name);
+    if (result.error.empty() && result.options.mode == Mode::record) result.error = check_record(result.options);
+    return result;
 }
+
 std::string version_text() { return "glyphmarinae " GLYPH_VERSION "\n"; }
 
 std::string usage_text()

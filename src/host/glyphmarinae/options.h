@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "host/common/option_table.h"
+
 namespace gm {
 
 enum class Mode { aquarium, dump, entities, gallery, record, help, version };
@@ -24,10 +26,7 @@ struct Options {
     bool ambient = false; // only q, Esc and Ctrl-C end the terminal aquarium
 };
 
-struct ParseResult {
-    Options options;
-    std::string error; // empty when the command line was understood
-};
+using ParseResult = ReadResult<Options>;
 
 inline constexpr std::int32_t max_grid_side = 1000;
 

@@ -1,5 +1,6 @@
 #include "host/x11/x11_options.h"
 
+#include "host/common/option_table.h"
 #include "host/common/option_values.h"
 
 namespace gm {
@@ -8,77 +9,36 @@ namespace {
 
 constexpr std::uint32_t largest_x_id = 0x1FFFFFFF;
 
-struct Parser {
-    const std::vector<std::string>& args;
-    std::size_t i = 0;
-    X11ParseResult result;
+std::string_view mode_name(X11Mode) { return "the X11 aquarium"; }
 
-    bool fail(std::string message)
-    {
-        result.error = std::move(message);
-        return false;
-    }
+template <X11Mode mode>
+std::string choose(X11Options& o, std::string_view)
+{
+    o.mode = mode;
+    return {};
+}
 
-    // "--fps 12" and "--fps=12" alike; a value is never taken from the next option.
-    bool value_of(std::string_view option, std::optional<std::string_view> inline_value, std::string_view& value)
-    {
-        if (inline_value) {
-            value = *inline_value;
-            return true;
-        }
-        if (i + 1 >= args.size() || std::string_view(args[i + 1]).starts_with("--"))
-            return fail(std::string(option) + " needs a value");
-        value = args[++i];
-        return true;
-    }
-
-    bool one(std::string_view arg)
-    {
-        X11Options& o = result.options;
-        std::optional<std::string_view> inline_value;
-        if (arg.starts_with("--") && arg.find('=') != std::string_view::npos) {
-            inline_value = arg.substr(arg.find('=') + 1);
-            arg = arg.substr(0, arg.find('='));
-        }
-        const auto is = [&](std::string_view name, bool single_dash_too) {
-            return arg == name || (single_dash_too && arg == name.substr(1));
-        };
-        const auto flag = [&](bool& target) {
-            if (inline_value) return fail(std::string(arg) + " takes no value");
-            target = true;
-            return true;
-        };
-        std::string_view value;
-        if (is("--help", false) || arg == "-h") return o.mode = X11Mode::help, true;
-        if (is("--version", false)) return o.mode = X11Mode::version, true;
-        if (is("--root", true)) return flag(o.root);
-        if (is("--window-id", true)) {
-            if (!value_of(arg, inline_value, value)) return false;
-            o.window_id = parse_window_id(value);
-            return o.window_id || fail(std::string(arg) + " wants a window id such as 0x1e00007 or 31457287, not '" +
-                                       std::string(value) + "'");
-        }
-        if (is("--fps", false)) {
-            if (!value_of(arg, inline_value, value)) return false;
-            std::string error = read_fps(value, o.fps);
-            return error.empty() || fail(std::move(error));
-        }
-        if (is("--seed", false)) {
-            if (!value_of(arg, inline_value, value)) return false;
-            std::string error = read_seed(value, o.seed);
-            return error.empty() || fail(std::move(error));
-        }
-        if (is("--font-size", false)) {
-            if (!value_of(arg, inline_value, value)) return false;
-            int size = 0;
-            if (!parse_number(value, size) || size < min_font_size || size > max_font_size)
-                return fail("--font-size wants pixels from " + std::to_string(min_font_size) + " to " +
-                            std::to_string(max_font_size) + ", not '" + std::string(value) + "'");
-            o.font_size = size;
-            return true;
-        }
-        return fail("unknown option '" + std::string(arg) + "' (see --help)");
-    }
+const OptionRule<X11Options> rules[] = {
+    {"--help", "-h", false, every_mode, choose<X11Mode::help>},
+    {"--version", "", false, every_mode, choose<X11Mode::version>},
+    {"--root", "-root", false, every_mode, switch_on<&X11Options::root>},
+    {"--window-id", "-window-id", true, every_mode,
+     [](X11Options& o, std::string_view value) {
+         o.window_id = parse_window_id(value);
+         if (o.window_id) return std::string();
+         return "--window-id wants a window id such as 0x1e00007 or 31457287, not '" + std::string(value) + "'";
+     }},
+    {"--fps", "", true, every_mode, [](X11Options& o, std::string_view value) { return read_fps(value, o.fps); }},
+    {"--seed", "", true, every_mode, [](X11Options& o, std::string_view value) { return read_seed(value, o.seed); }},
+    {"--font-size", "", true, every_mode,
+     [](X11Options& o, std::string_view value) {
+         int size = 0;
+         if (!parse_number(value, size) || size < min_font_size || size > max_font_size)
+             return "--font-size wants pixels from " + std::to_string(min_font_size) + " to " +
+                    std::to_string(max_font_size) + ", not '" + std::string(value) + "'";
+         o.font_size = size;
+         return std::string();
+     }},
 };
 
 } // namespace
@@ -97,15 +57,12 @@ std::optional<std::uint32_t> parse_window_id(std::string_view text)
 
 X11ParseResult parse_x11_options(const std::vector<std::string>& args)
 {
-    Parser parser{args, 0, {}};
-    for (; parser.i < args.size(); ++parser.i) {
-        if (!parser.one(args[parser.i])) return parser.result;
-        if (parser.result.options.mode != X11Mode::aquarium) return parser.result;
-    }
+    X11ParseResult result = read_options<X11Options>(rules, args, mode_name);
     // Each names the window to draw into; with both, one would be ignored.
-    const X11Options& o = parser.result.options;
-    if (o.root && o.window_id) parser.fail("choose only one of --root and --window-id");
-    return parser.result;
+    const X11Options& o = result.options;
+    if (result.error.empty() && o.mode == X11Mode::aquarium && o.root && o.window_id)
+        result.error = "choose only one of --root and --window-id";
+    return result;
 }
 
 std::string x11_usage_text()

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/common/option_table.h"
+
 namespace gm {
 
 enum class X11Mode { aquarium, help, version };
@@ -18,10 +20,7 @@ struct X11Options {
     std::optional<int> font_size;      // none: a ninety-sixth of the height
 };
 
-struct X11ParseResult {
-    X11Options options;
-    std::string error; // empty when the command line was understood
-};
+using X11ParseResult = ReadResult<X11Options>;
 
 inline constexpr int min_font_size = 4;
 inline constexpr int max_font_size = 512;
