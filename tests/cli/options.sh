@@ -19,7 +19,8 @@ expect_status 0 --version
 grep -q 'glyphmarinae' /tmp/glyph_cli_out.$$ || fail "--version does not name the program"
 
 for bad in "--size 80" "--size 0x24" "--size 99999x99999" "--ticks x" "--seed -1" "--fps 0" "--nonsense" "--dump --size" "--fps --dump" "--size 80x24" "--dump --fps=5" \
-  "--record x.txt" "--record /tmp/x.gif --fps 51" "--record /tmp/x.gif --timestamp 5" "--record=/tmp/x.cast --timestamp -5"; do
+  "--record x.txt" "--record /tmp/x.gif --fps 51" "--record /tmp/x.gif --timestamp 5" "--record=/tmp/x.cast --timestamp -5" \
+  "--record /tmp/x.cast --scale 2" "--record /tmp/x.png --scale 5" "--dump --scale 2"; do
   # shellcheck disable=SC2086
   expect_status 2 $bad
   [ "$(wc -l < /tmp/glyph_cli_err.$$)" -eq 1 ] || fail "'$bad' did not print exactly one line on standard error"
@@ -45,6 +46,9 @@ grep -q $'\x1b\[36m' /tmp/glyph_cli_out.$$ || fail "--colour has no dark cyan wa
 head -1 /tmp/glyph_cli_out.$$ | grep -q '^{"name":"water"' || fail "--entities does not start with the water"
 "$program" --gallery > /tmp/glyph_cli_out.$$
 grep -q '^== whale extra 6' /tmp/glyph_cli_out.$$ || fail "--gallery misses the whale's last spout"
+for picture in fishhook fishline splat bubble seaweed water; do
+  grep -q "^== $picture frame 0 " /tmp/glyph_cli_out.$$ || fail "--gallery misses the $picture"
+done
 grep -q $'\x1b\[' /tmp/glyph_cli_out.$$ && fail "--gallery into a file is coloured without --colour"
 for mode in --gallery --dump --help; do
   "$program" $mode >/dev/full 2>/dev/null && fail "$mode into a full device exited 0"

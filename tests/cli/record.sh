@@ -95,6 +95,16 @@ sys.exit(bad != 0 or water < 150)
 EOF
 done
 
+# --scale repeats each pixel: the same picture, larger; --scale 1 is no change.
+record "$work/s1.png" --seed 5 --ticks 40 --scale 1 && cmp -s "$work/a.png" "$work/s1.png" || fail "--scale 1 changed the PNG"
+for run in "gif 3" "png 2"; do
+  read -r format scale <<<"$run"
+  record "$work/s.$format" --seed 5 --ticks 40 --scale "$scale" || fail "--scale $scale: $(cat "$work/err")"
+  convert "$work/s.$format" -coalesce -delete 0--2 "$work/s.ppm"
+  convert "$work/$format.ppm" -sample "${scale}00%" "$work/want.ppm"
+  cmp -s "$work/s.ppm" "$work/want.ppm" || fail "the .$format at --scale $scale is not the picture made $scale times larger"
+done
+
 # Nothing half-written: a full device, a file size limit, a stop signal.
 mkdir "$work/out"
 ln -s /dev/full "$work/out/full.gif"

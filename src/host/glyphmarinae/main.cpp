@@ -32,6 +32,7 @@ gm::RecordRequest record_request(const gm::Options& options)
     if (options.ticks_given) request.ticks = options.ticks;
     request.seed = options.seed.value_or(gm::default_seed());
     request.fps = options.fps;
+    request.scale = options.scale;
     request.timestamp = options.timestamp;
     return request;
 }

@@ -1,10 +1,12 @@
 #include "host/glyphmarinae/options.h"
 
+#include <limits>
 #include <string_view>
 
-#include "record/record_format.h"
 #include "host/common/option_table.h"
 #include "host/common/option_values.h"
+#include "record/record.h"
+#include "record/record_format.h"
 
 namespace gm {
 
@@ -70,7 +72,9 @@ const OptionRule<Options> rules[] = {
     {"--ticks", "", true, headless,
      [](Options& o, std::string_view value) {
          if (!parse_number(value, o.ticks) || o.ticks < 0)
-             return wrong("--ticks wants a whole number of 0 or more", value);
+             return wrong("--ticks wants a whole number from 0 to " +
+                              std::to_string(std::numeric_limits<std::int64_t>::max()),
+                          value);
          o.ticks_given = true;
          return std::string();
      }},
@@ -97,6 +101,13 @@ const OptionRule<Options> rules[] = {
          return std::string();
      }},
     {"--ambient", "", false, modes({Mode::aquarium}), switch_on<&Options::ambient>},
+    {"--scale", "", true, modes({Mode::record}),
+     [](Options& o, std::string_view value) {
+         if (!parse_number(value, o.scale) || o.scale < 1 || o.scale > max_scale)
+             return wrong("--scale wants a whole number from 1 to " + std::to_string(max_scale), value);
+         o.scale_given = true;
+         return std::string();
+     }},
 };
 
 // Some options mean something to one format only.
@@ -104,6 +115,7 @@ std::string check_record(const Options& o)
 {
     const RecordFormat format = *record_format_of(o.record_file);
     if (o.timestamp && format != RecordFormat::cast) return "--timestamp has no effect without a .cast";
+    if (o.scale_given && format == RecordFormat::cast) return "--scale has no effect without a .gif or .png";
     // Viewers show a delay below two hundredths of a second as a tenth.
     if (format == RecordFormat::gif && o.fps > max_gif_fps)
         return "a .gif plays at most " + std::to_string(max_gif_fps) + " frames a second, not " + std::to_string(o.fps);
@@ -131,7 +143,7 @@ std::string usage_text()
            "  (none)                 run the aquarium full-screen in this terminal\n"
            "  --dump                 print one composed scene as text and exit\n"
            "  --entities             print the scene's live entities as JSON lines and exit\n"
-           "  --gallery              print every catalogue picture and exit\n"
+           "  --gallery              print every picture the aquarium draws and exit\n"
            "  --record FILE          record the aquarium into FILE and exit: an asciinema\n"
            "                         cast (.cast), an animated GIF (.gif) or a picture (.png)\n"
            "  --help                 show this help and exit\n"
@@ -148,6 +160,8 @@ std::string usage_text()
            "                         (the gallery is coloured on a terminal anyway)\n"
            "  --fps N                ticks per second in the terminal, and the playback rate\n"
            "                         of a recording, 1 to 60, for a .gif to 50 (default 10)\n"
+           "  --scale N              pixels per pixel of the font in a .gif or .png, 1 to 4\n"
+           "                         (default 1: a cell is 9x15 pixels)\n"
            "  --timestamp N          the start time written into a .cast, in seconds since\n"
            "                         1970 (default: now), so that a recording can be repeated\n"
            "  --terminal-background  keep the terminal's own background instead of black\n"

@@ -17,6 +17,8 @@ struct Options {
     bool size_given = false;
     std::int64_t ticks = 0;
     bool ticks_given = false; // --record counts its own default
+    int scale = 1; // pixels per font pixel in a .gif or .png
+    bool scale_given = false;
     std::optional<std::uint32_t> seed; // none: the time in seconds
     bool colour = false;
     int fps = 10;
