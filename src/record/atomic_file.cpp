@@ -55,7 +55,7 @@ AtomicFile::AtomicFile(std::string name) : name_(std::move(name)), path_(name_)
     std::vector<char> path(pattern.begin(), pattern.end());
     path.push_back('\0');
     fd_ = mkostemp(path.data(), O_CLOEXEC);
-    if (fd_ < 0) throw std::runtime_error("cannot write beside " + name_ + ": " + reason(errno));
+    if (fd_ < 0) throw std::runtime_error("cannot create " + name_ + ": " + reason(errno));
     temporary_ = path.data();
     give_usual_permissions(fd_);
 }

@@ -51,7 +51,9 @@ for picture in fishhook fishline splat bubble seaweed water; do
 done
 grep -q $'\x1b\[' /tmp/glyph_cli_out.$$ && fail "--gallery into a file is coloured without --colour"
 for mode in --gallery --dump --help; do
-  "$program" $mode >/dev/full 2>/dev/null && fail "$mode into a full device exited 0"
+  "$program" $mode >/dev/full 2>/tmp/glyph_cli_err.$$ && fail "$mode into a full device exited 0"
+  [ "$(cat /tmp/glyph_cli_err.$$)" = "glyphmarinae: cannot write the output: No space left on device" ] ||
+    fail "$mode into a full device said: $(cat /tmp/glyph_cli_err.$$)"
 done
 "$program" --gallery --colour > /tmp/glyph_cli_out.$$
 grep -q $'\x1b\[' /tmp/glyph_cli_out.$$ || fail "--gallery --colour is not coloured"

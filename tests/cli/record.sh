@@ -107,6 +107,9 @@ done
 
 # Nothing half-written: a full device, a file size limit, a stop signal.
 mkdir "$work/out"
+record "$work/none/x.cast" && fail "recording into a missing folder succeeded"
+[ "$(cat "$work/err")" = "glyphmarinae: cannot create $work/none/x.cast: No such file or directory" ] ||
+  fail "a missing folder said: $(cat "$work/err")"
 ln -s /dev/full "$work/out/full.gif"
 record "$work/out/full.gif" --seed 1 && fail "writing to /dev/full succeeded"
 [ "$(grep -c . "$work/err")" -eq 1 ] || fail "a full device did not print one line"

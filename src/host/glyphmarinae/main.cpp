@@ -1,3 +1,5 @@
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -16,11 +18,16 @@ namespace {
 // the run says so.
 int print(const std::string& text)
 {
-    std::cout << text;
-    std::cout.flush();
-    if (std::cout) return 0;
-    std::cerr << "glyphmarinae: cannot write the output\n";
-    return 1;
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t written = write(STDOUT_FILENO, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            std::cerr << "glyphmarinae: cannot write the output: " << std::strerror(written < 0 ? errno : EIO) << "\n";
+            return 1;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return 0;
 }
 
 gm::RecordRequest record_request(const gm::Options& options)
