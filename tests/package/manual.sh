@@ -24,5 +24,33 @@ for option in $(for program in "$@"; do "$program" --help; done | grep -oE -- '^
 done
 
 xmllint --noout "$settings" || fail "$settings is not well-formed XML"
+
+# Whatever the settings page can save must start the module: each number at
+# its ends and in between (the daemon leaves out a value equal to the
+# default), each choice of a list, each switch; a free text field could save
+# anything, so there is none. Without a display the module stops just after
+# reading its options, at the display.
+x11=$(printf '%s\n' "$@" | grep -- '-x11$')
+if [ -n "$x11" ]; then
+  saved=$(python3 - "$settings" <<'EOF') || fail "the settings page has a field that takes any text"
+import sys, xml.etree.ElementTree as tree
+root = tree.parse(sys.argv[1]).getroot()
+command = root.find('command').get('arg', '')
+if any(True for _ in root.iter('string')): sys.exit(1)
+for number in root.iter('number'):
+    low, high, default = (int(float(number.get(k))) for k in ('low', 'high', 'default'))
+    for value in sorted({low, low + 1, (low + high) // 2, high} - {default}):
+        print(command, number.get('arg').replace('%', str(value)))
+for option in root.iter('option'):
+    print(command, option.get('arg-set', ''))
+for switch in root.iter('boolean'):
+    for key in ('arg-set', 'arg-unset'):
+        if switch.get(key): print(command, switch.get(key))
+EOF
+  while read -r -a args; do
+    said=$(DISPLAY=:99999 "$x11" "${args[@]}" 2>&1)
+    grep -q 'X display' <<<"$said" || fail "the settings page can save '${args[*]}', which the module refuses: $said"
+  done <<<"$saved"
+fi
 [ "$failures" -eq 0 ] || exit 1
 echo "manual page and settings description: all checks passed"
