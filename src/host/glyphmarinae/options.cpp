@@ -121,46 +121,50 @@ ParseResult parse_options(const std::vector<std::string>& args)
 
 std::string version_text() { return "glyphmarinae " GLYPH_VERSION "\n"; }
 
-std::string usage_text()
-{
-    return "Usage: glyphmarinae [OPTION]...\n"
-           "An aquarium drawn in coloured characters. With no mode option it fills the\n"
-           "terminal until a key, a click or a mouse movement ends it.\n"
-           "\n"
-           "Modes:\n"
-           "  (none)                 run the aquarium full-screen in this terminal\n"
-           "  --dump                 print one composed scene as text and exit\n"
-           "  --entities             print the scene's live entities as JSON lines and exit\n"
-           "  --gallery              print every catalogue picture and exit\n"
-           "  --record FILE          record the aquarium into FILE and exit: an asciinema\n"
-           "                         cast (.cast), an animated GIF (.gif) or a picture (.png)\n"
-           "  --help                 show this help and exit\n"
-           "  --version              show the version and exit\n"
-           "\n"
-           "Options (each also as --name=value):\n"
-           "  --seed N               seed the aquarium with N (default: the time in seconds)\n"
-           "  --size COLSxROWS       grid size for --dump, --entities and --record (default\n"
-           "                         80x24, each side 1 to 1000)\n"
-           "  --ticks N              ticks to run before --dump or --entities prints (default 0);\n"
-           "                         for --record, the ticks recorded after the first frame\n"
-           "                         (default 300; a .png shows the last of them)\n"
-           "  --colour               colour the --dump or --gallery output with ANSI codes\n"
-           "                         (the gallery is coloured on a terminal anyway)\n"
-           "  --fps N                ticks per second in the terminal, and the playback rate\n"
-           "                         of a recording, 1 to 60, for a .gif to 50 (default 10)\n"
-           "  --timestamp N          the start time written into a .cast, in seconds since\n"
-           "                         1970 (default: now), so that a recording can be repeated\n"
-           "  --terminal-background  keep the terminal's own background instead of black\n"
-           "  --ambient              keep swimming: other keys and the mouse do not end it\n"
-           "An option that has no effect in the chosen mode is an error.\n"
-           "\n"
-           "Keys with --ambient:\n"
-           "  q, Esc, Ctrl-C         end it\n"
-           "  space                  pause or resume\n"
-           "  n                      a new aquarium with a new seed, shown on the last row\n"
-           "\n"
-           "Exit status: 0 on success, 1 when the output cannot be written, 2 for a bad\n"
-           "option or when the terminal cannot be used, 128+N when signal N ended it.\n";
-}
+namespace {
+
+constexpr const char usage[] =
+    "Usage: glyphmarinae [OPTION]...\n"
+    "An aquarium drawn in coloured characters. With no mode option it fills the\n"
+    "terminal until a key, a click or a mouse movement ends it.\n"
+    "\n"
+    "Modes:\n"
+    "  (none)                 run the aquarium full-screen in this terminal\n"
+    "  --dump                 print one composed scene as text and exit\n"
+    "  --entities             print the scene's live entities as JSON lines and exit\n"
+    "  --gallery              print every catalogue picture and exit\n"
+    "  --record FILE          record the aquarium into FILE and exit: an asciinema\n"
+    "                         cast (.cast), an animated GIF (.gif) or a picture (.png)\n"
+    "  --help                 show this help and exit\n"
+    "  --version              show the version and exit\n"
+    "\n"
+    "Options (each also as --name=value):\n"
+    "  --seed N               seed the aquarium with N (default: the time in seconds)\n"
+    "  --size COLSxROWS       grid size for --dump, --entities and --record (default\n"
+    "                         80x24, each side 1 to 1000)\n"
+    "  --ticks N              ticks to run before --dump or --entities prints (default 0);\n"
+    "                         for --record, the ticks recorded after the first frame\n"
+    "                         (default 300; a .png shows the last of them)\n"
+    "  --colour               colour the --dump or --gallery output with ANSI codes\n"
+    "                         (the gallery is coloured on a terminal anyway)\n"
+    "  --fps N                ticks per second in the terminal, and the playback rate\n"
+    "                         of a recording, 1 to 60, for a .gif to 50 (default 10)\n"
+    "  --timestamp N          the start time written into a .cast, in seconds since\n"
+    "                         1970 (default: now), so that a recording can be repeated\n"
+    "  --terminal-background  keep the terminal's own background instead of black\n"
+    "  --ambient              keep swimming: other keys and the mouse do not end it\n"
+    "An option that has no effect in the chosen mode is an error.\n"
+    "\n"
+    "Keys with --ambient:\n"
+    "  q, Esc, Ctrl-C         end it\n"
+    "  space                  pause or resume\n"
+    "  n                      a new aquarium with a new seed, shown on the last row\n"
+    "\n"
+    "Exit status: 0 on success, 1 when the output cannot be written, 2 for a bad\n"
+    "option or when the terminal cannot be used, 128+N when signal N ended it.\n";
+
+} // namespace
+
+std::string usage_text() { return usage; }
 
 } // namespace gm
