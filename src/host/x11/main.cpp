@@ -21,6 +21,30 @@ constexpr const char* program = "glyphmarinae-x11: ";
 
 enum class End { stopped, failed };
 
+// Drawing into a window that its owner has just destroyed fails before the
+// DestroyNotify arrives: that is the owner's way to end.
+End after_x_error(ModuleState& state)
+{
+    const XErrorSeen error = take_x_error(state.display);
+    if (error.resource == state.window && (error.error_code == BadWindow || error.error_code == BadDrawable))
+        return End::stopped;
+    char text[128] = {};
+    XGetErrorText(state.display, error.error_code, text, sizeof text);
+    std::cerr << program << "the X server refused a request: " << text << "\n";
+    return End::failed;
+}
+
+// The last size the events reported, if any; false when the aquarium cannot
+// be drawn at it.
+bool take_new_size(ModuleState& state)
+{
+    if (state.pending_width == 0) return true;
+    const bool restarted = module_reshape(state, state.pending_width, state.pending_height);
+    state.pending_width = state.pending_height = 0;
+    if (!restarted) std::cerr << program << "cannot draw at the window's new size\n";
+    return restarted;
+}
+
 // Waits on the connection with poll, never busy: events are handled as they
 // come, and a frame is drawn whenever its deadline has passed.
 End run(ModuleState& state)
@@ -33,34 +57,13 @@ End run(ModuleState& state)
             XNextEvent(display, &event);
             if (module_event(state, event)) return End::stopped;
         }
-        if (x_error_seen()) {
-            // Drawing into a window that its owner has just destroyed fails
-            // before the DestroyNotify arrives: that is the owner's way to end.
-            const XErrorSeen error = take_x_error(display);
-            if (error.resource == state.window && (error.error_code == BadWindow || error.error_code == BadDrawable))
-                return End::stopped;
-            char text[128] = {};
-            XGetErrorText(display, error.error_code, text, sizeof text);
-            std::cerr << program << "the X server refused a request: " << text << "\n";
-            return End::failed;
-        }
-        if (state.pending_width > 0) {
-            const bool restarted = module_reshape(state, state.pending_width, state.pending_height);
-            state.pending_width = state.pending_height = 0;
-            if (!restarted) {
-                std::cerr << program << "cannot draw at the window's new size\n";
-                return End::failed;
-            }
-        }
-        const std::int64_t now = monotonic_now_ns();
-        if (state.pacer.due(now)) {
-            module_draw(state);
-            state.pacer.advance(now);
-        }
+        if (x_error_seen()) return after_x_error(state);
+        if (!take_new_size(state)) return End::failed;
+        const std::int64_t wait_ms = module_draw(state);
         XFlush(display);
         if (XPending(display) > 0) continue;
         pollfd input = {connection, POLLIN, 0};
-        const int ready = poll(&input, 1, static_cast<int>(state.pacer.wait_ms(monotonic_now_ns())));
+        const int ready = poll(&input, 1, static_cast<int>(wait_ms));
         if (ready < 0 && errno != EINTR) return End::failed;
     }
     return End::stopped;

@@ -91,11 +91,16 @@ ModuleStart module_init(Display* display, Window window, const X11Options& optio
     return {std::move(state), {}};
 }
 
-void module_draw(ModuleState& state)
+std::int64_t module_draw(ModuleState& state)
 {
-    tick(state.scene);
-    compose(state.scene);
-    paint_changes(state.painter, state.scene.grid);
+    const std::int64_t now = monotonic_now_ns();
+    if (state.pacer.due(now)) {
+        tick(state.scene);
+        compose(state.scene);
+        paint_changes(state.painter, state.scene.grid);
+        state.pacer.advance(now);
+    }
+    return state.pacer.wait_ms(monotonic_now_ns());
 }
 
 bool module_reshape(ModuleState& state, std::int32_t width, std::int32_t height)

@@ -39,7 +39,8 @@ struct ModuleStart {
 // `window` None makes a window of the module's own. A window that names
 // nothing is refused here, before anything is drawn.
 ModuleStart module_init(Display* display, Window window, const X11Options& options);
-void module_draw(ModuleState& state);
+// Ticks and paints when a frame is due; the milliseconds until the next.
+std::int64_t module_draw(ModuleState& state);
 // Restarts the scene at the window's new size with the same seed.
 bool module_reshape(ModuleState& state, std::int32_t width, std::int32_t height);
 // True when the event ends the run.
