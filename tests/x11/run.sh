@@ -129,6 +129,9 @@ refusals)
   stop_x
   DISPLAY=:4095 "$program" 2>"$out/stderr"
   refused $? "a display that cannot be opened"
+  env -u DISPLAY "$program" 2>"$out/stderr"
+  refused $? "no DISPLAY"
+  grep -q 'DISPLAY is not set' "$out/stderr" || fail "no DISPLAY is not named: $(cat "$out/stderr")"
   ;;
 server_gone)
   start_x 800x600
@@ -137,7 +140,8 @@ server_gone)
   stop_x
   # Status 1 and not a signal: no crash, no core.
   expect_exit 1 30 "the X server went away"
-  [ -s "$out/stderr" ] && fail "it wrote on stderr when the server went away"
+  [ "$(cat "$out/stderr")" = "glyphmarinae-x11: the X server went away" ] ||
+    fail "the server's going is not one line: $(cat "$out/stderr")"
   ;;
 valgrind)
   command -v valgrind >/dev/null || exit 77

@@ -71,10 +71,14 @@ End run(ModuleState& state)
 
 int run_module(const X11Options& options)
 {
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name) {
+        std::cerr << program << "DISPLAY is not set: there is no X display to draw on\n";
+        return 2;
+    }
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
-        const char* name = std::getenv("DISPLAY");
-        std::cerr << program << "cannot open the X display '" << (name ? name : "") << "'\n";
+        std::cerr << program << "cannot open the X display '" << name << "'\n";
         return 2;
     }
     install_x_error_handlers();

@@ -15,8 +15,12 @@ int on_protocol_error(Display*, XErrorEvent* event)
     return 0;
 }
 
+// Xlib gives up on the connection after this returns, so the process ends
+// here, saying why in one line; write() is all that is safe to call.
 int on_lost_server(Display*)
 {
+    constexpr char why[] = "glyphmarinae-x11: the X server went away\n";
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, why, sizeof why - 1);
     _exit(1);
 }
 
