@@ -33,7 +33,7 @@ void create_scene(HostRecord& host, HWND window)
     scene.cell_height = cell.cy;
 
     const GridSize size = grid_size_for(scene.client_width, scene.client_height, scene.cell_width, scene.cell_height);
-    const std::uint32_t seed = host.seed.value_or(default_seed());
+    const std::uint32_t seed = host.seed.value_or(seconds_seed());
     start_scene(scene, size.columns, size.rows, seed);
 
     SetTimer(window, tick_timer_id, tick_period_ms, nullptr);
