@@ -20,7 +20,8 @@ grep -q 'glyphmarinae' /tmp/glyph_cli_out.$$ || fail "--version does not name th
 
 for bad in "--size 80" "--size 0x24" "--size 99999x99999" "--ticks x" "--seed -1" "--fps 0" "--nonsense" "--dump --size" "--fps --dump" "--size 80x24" "--dump --fps=5" \
   "--record x.txt" "--record /tmp/x.gif --fps 51" "--record /tmp/x.gif --timestamp 5" "--record=/tmp/x.cast --timestamp -5" \
-  "--record /tmp/x.cast --scale 2" "--record /tmp/x.png --scale 5" "--dump --scale 2"; do
+  "--record /tmp/x.cast --scale 2" "--record /tmp/x.png --scale 5" "--dump --scale 2" \
+  "--record /tmp/x.png --fps 10" "--dump --dump" "--seed 1 --seed 2" "--dump foo"; do
   # shellcheck disable=SC2086
   expect_status 2 $bad
   [ "$(wc -l < /tmp/glyph_cli_err.$$)" -eq 1 ] || fail "'$bad' did not print exactly one line on standard error"
@@ -58,6 +59,12 @@ done
 "$program" --gallery --colour > /tmp/glyph_cli_out.$$
 grep -q $'\x1b\[' /tmp/glyph_cli_out.$$ || fail "--gallery --colour is not coloured"
 
-rm -f /tmp/glyph_cli_*.$$
+# Two runs started together, as two panes are, get two aquariums.
+"$program" --record /tmp/glyph_cli_a.$$.cast --ticks 0 & "$program" --record /tmp/glyph_cli_b.$$.cast --ticks 0
+wait
+[ "$(head -c 200 /tmp/glyph_cli_a.$$.cast | grep -o 'seed [0-9]*')" != "$(head -c 200 /tmp/glyph_cli_b.$$.cast | grep -o 'seed [0-9]*')" ] ||
+  fail "two runs started in the same second have the same seed"
+
+rm -f /tmp/glyph_cli_*.$$ /tmp/glyph_cli_*.$$.cast
 [ "$failures" -eq 0 ] && echo "cli: all checks passed"
 exit $((failures > 0))

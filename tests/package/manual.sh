@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The manual page and the xscreensaver settings description as their readers
 # take them: man formats the page without a warning, its NAME line indexes
-# both programs, it documents every option each program's --help lists, and
-# the settings description is well-formed XML.
+# both programs, it documents every option each program's --help lists (in
+# 80 columns), and the settings description is well-formed XML.
 set -uo pipefail
 page=$1 settings=$2
 shift 2
@@ -21,6 +21,10 @@ text=$(MANWIDTH=200 man -l "$page" 2>/dev/null)
 for option in $(for program in "$@"; do "$program" --help; done | grep -oE -- '^ +--[a-z][a-z-]*' | sort -u); do
   # An entry of its own in a list of options, not a mention in passing.
   grep -qE -- "^ {7}(-[-a-z]+( [A-Z]+)?, )*$option( |,|$)" <<<"$text" || fail "the manual page has no entry for $option"
+done
+
+for program in "$@"; do
+  "$program" --help | awk 'length > 80 { exit 1 }' || fail "$program --help has a line over 80 columns"
 done
 
 xmllint --noout "$settings" || fail "$settings is not well-formed XML"

@@ -44,6 +44,7 @@ TEST(Options, ReadsEveryOption)
     EXPECT_TRUE(terminal.options.terminal_background);
     EXPECT_TRUE(parse({"--ambient", "--seed", "3"}).options.ambient);
     EXPECT_EQ(parse({"--dump", "--size", "1x1"}).options.columns, 1);
+    EXPECT_EQ(parse({"--dump", "--size", "80X25"}).options.rows, 25);
     EXPECT_EQ(parse({"--entities", "--size", "1000x1000"}).options.rows, 1000);
     const ParseResult joined = parse({"--seed=5", "--size=81x30", "--ticks=0", "--dump"});
     ASSERT_TRUE(joined.error.empty()) << joined.error;
@@ -80,7 +81,10 @@ TEST(Options, RejectsMalformedValuesWithAClearMessage)
              {"--record", "a.gif", "--dump"}, {"--gallery", "--record", "a.gif"}, {"--record", "a.cast", "--colour"},
              {"--record", "a.gif", "--timestamp", "1"}, {"--record", "a.gif", "--fps", "51"},
              {"--record", "a.cast", "--timestamp", "-1"}, {"--gallery", "--ambient"},
-             {"--record", "a.gif", "--ambient"}}) {
+             {"--record", "a.gif", "--ambient"}, {"--record", "a.png", "--fps", "10"},
+             // given twice
+             {"--record", "a.cast", "--record", "b.cast"}, {"--dump", "--dump"}, {"--seed", "1", "--seed", "2"},
+             {"--colour", "--gallery", "--color"}}) {
         const ParseResult result = parse_options(args);
         EXPECT_FALSE(result.error.empty()) << args[0] << " " << (args.size() > 1 ? args[1] : "");
         EXPECT_EQ(result.error.find('\n'), std::string::npos);
@@ -89,6 +93,10 @@ TEST(Options, RejectsMalformedValuesWithAClearMessage)
     EXPECT_EQ(parse({"--fps", "--dump"}).error, "--fps needs a value");
     EXPECT_EQ(parse({"--fps", "5", "--dump"}).error, "--fps has no effect with --dump");
     EXPECT_EQ(parse({"--color"}).error, "--color has no effect with the terminal aquarium");
+    EXPECT_EQ(parse({"--record", "a.png", "--fps", "10"}).error, "--fps has no effect with a .png");
+    EXPECT_EQ(parse({"--seed", "1", "--seed", "2"}).error, "--seed is given twice");
+    EXPECT_EQ(parse({"--dump", "foo"}).error, "unexpected argument 'foo' (see --help)");
+    EXPECT_EQ(parse({"--dump", "-x"}).error, "unknown option '-x' (see --help)");
 }
 
 TEST(Options, HelpNamesEveryOption)

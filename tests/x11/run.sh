@@ -113,6 +113,14 @@ foreign)
   still_running "starting in the window given by -window-id"
   kill -TERM "$pid"
   expect_exit 0 30 "SIGTERM"
+  # The settings dialog's preview: its window, appended to a command with -root.
+  python3 "$(dirname "$0")/lend_window.py" >"$out/lent" &
+  lender=$!
+  for _ in $(seq 50); do [ -s "$out/lent" ] && break; sleep 0.1; done
+  launch -root --seed 17 -window-id "$(cat "$out/lent")"
+  shoot_aquarium "$(cat "$out/lent")" preview-window
+  kill -TERM "$pid" "$lender"
+  expect_exit 0 30 "SIGTERM"
   ;;
 refusals)
   # One line on stderr and status 2 for what names no window or no display;

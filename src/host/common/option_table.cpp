@@ -21,7 +21,11 @@ std::string take_value(const std::vector<std::string>& args, std::size_t& i, Wor
     return {};
 }
 
-std::string unknown(std::string_view arg) { return "unknown option '" + std::string(arg) + "' (see --help)"; }
+std::string unknown(std::string_view arg)
+{
+    if (!arg.starts_with('-')) return "unexpected argument '" + std::string(arg) + "' (see --help)";
+    return "unknown option '" + std::string(arg) + "' (see --help)";
+}
 
 std::string as_written(std::string complaint, std::string_view name, std::string_view spelling)
 {

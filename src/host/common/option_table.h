@@ -59,6 +59,7 @@ Word split(std::string_view arg);
 // Fills in the value of an option that takes one and was not written with
 // "=" from the next argument, advancing `i`; the complaint, or "".
 std::string take_value(const std::vector<std::string>& args, std::size_t& i, Word& word, bool takes_value);
+// "unexpected argument" for a word that is no option at all, else "unknown option".
 std::string unknown(std::string_view arg);
 // A complaint names the option as the user wrote it ("-window-id", not "--window-id").
 std::string as_written(std::string complaint, std::string_view name, std::string_view spelling);
@@ -67,7 +68,8 @@ std::string no_effect(std::string_view spelling, std::string_view mode_name);
 } // namespace option_reading
 
 // Reads `args` (without the program name) against `rules`. `mode_name` names
-// a mode in the message for an option that has no effect in it.
+// a mode in the message for an option that has no effect in it. A rule met
+// twice is an error: the second value would silently undo the first.
 template <typename Options, typename Mode = decltype(Options::mode)>
 ReadResult<Options> read_options(std::span<const OptionRule<Options>> rules, const std::vector<std::string>& args,
                                  std::string_view (*mode_name)(Mode))
@@ -86,6 +88,8 @@ ReadResult<Options> read_options(std::span<const OptionRule<Options>> rules, con
             if (word.name == candidate.name || (!candidate.alias.empty() && word.name == candidate.alias))
                 rule = &candidate;
         if (rule == nullptr) return result.error = r::unknown(args[i]), result;
+        for (const Given& g : given)
+            if (g.rule == rule) return result.error = std::string(word.name) + " is given twice", result;
         result.error = r::take_value(args, i, word, rule->takes_value);
         if (result.error.empty())
             result.error = r::as_written(rule->apply(result.options, word.value), rule->name, word.name);

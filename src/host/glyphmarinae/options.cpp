@@ -14,7 +14,7 @@ namespace {
 
 bool parse_size(std::string_view text, std::int32_t& columns, std::int32_t& rows)
 {
-    const std::size_t x = text.find('x');
+    const std::size_t x = text.find_first_of("xX");
     if (x == std::string_view::npos) return false;
     return parse_number(text.substr(0, x), columns) && parse_number(text.substr(x + 1), rows) && columns >= 1 &&
            rows >= 1 && columns <= max_grid_side && rows <= max_grid_side;
@@ -81,7 +81,10 @@ const OptionRule<Options> rules[] = {
     {"--seed", "", true, modes({Mode::aquarium, Mode::dump, Mode::entities, Mode::record}),
      [](Options& o, std::string_view value) { return read_seed(value, o.seed); }},
     {"--fps", "", true, modes({Mode::aquarium, Mode::record}),
-     [](Options& o, std::string_view value) { return read_fps(value, o.fps); }},
+     [](Options& o, std::string_view value) {
+         o.fps_given = true;
+         return read_fps(value, o.fps);
+     }},
     {"--colour", "--color", false, modes({Mode::dump, Mode::gallery}), switch_on<&Options::colour>},
     {"--terminal-background", "", false, modes({Mode::aquarium}), switch_on<&Options::terminal_background>},
     // A mode that takes a value: the file to record into.
@@ -116,6 +119,7 @@ std::string check_record(const Options& o)
     const RecordFormat format = *record_format_of(o.record_file);
     if (o.timestamp && format != RecordFormat::cast) return "--timestamp has no effect without a .cast";
     if (o.scale_given && format == RecordFormat::cast) return "--scale has no effect without a .gif or .png";
+    if (o.fps_given && format == RecordFormat::png) return "--fps has no effect with a .png";
     // Viewers show a delay below two hundredths of a second as a tenth.
     if (format == RecordFormat::gif && o.fps > max_gif_fps)
         return "a .gif plays at most " + std::to_string(max_gif_fps) + " frames a second, not " + std::to_string(o.fps);
@@ -146,28 +150,32 @@ constexpr const char usage[] =
     "  --entities             print the scene's live entities as JSON lines and exit\n"
     "  --gallery              print every picture the aquarium draws and exit\n"
     "  --record FILE          record the aquarium into FILE and exit: an asciinema\n"
-    "                         cast (.cast), an animated GIF (.gif) or a picture (.png)\n"
-    "  --help                 show this help and exit\n"
+    "                         cast (.cast), an animated GIF (.gif) or a picture\n"
+    "                         (.png)\n"
+    "  --help, -h             show this help and exit\n"
     "  --version              show the version and exit\n"
     "\n"
     "Options (each also as --name=value):\n"
-    "  --seed N               seed the aquarium with N (default: the time in seconds)\n"
+    "  --seed N               seed the aquarium with N, 0 to 4294967295 (default:\n"
+    "                         mixed from the clock and the process id)\n"
     "  --size COLSxROWS       grid size for --dump, --entities and --record (default\n"
     "                         80x24, each side 1 to 1000)\n"
-    "  --ticks N              ticks to run before --dump or --entities prints (default 0);\n"
-    "                         for --record, the ticks recorded after the first frame\n"
-    "                         (default 300; a .png shows the last of them)\n"
+    "  --ticks N              ticks to run before --dump or --entities prints\n"
+    "                         (default 0); for --record, the ticks recorded after\n"
+    "                         the first frame (default 300; a .png shows the last)\n"
     "  --colour               colour the --dump or --gallery output with ANSI codes\n"
     "                         (the gallery is coloured on a terminal anyway)\n"
-    "  --fps N                ticks per second in the terminal, and the playback rate\n"
-    "                         of a recording, 1 to 60, for a .gif to 50 (default 10)\n"
+    "  --fps N                ticks per second in the terminal, and the playback\n"
+    "                         rate of a .cast or .gif, 1 to 60, for a .gif to 50\n"
+    "                         (default 10)\n"
     "  --scale N              pixels per pixel of the font in a .gif or .png, 1 to 4\n"
     "                         (default 1: a cell is 9x15 pixels)\n"
     "  --timestamp N          the start time written into a .cast, in seconds since\n"
-    "                         1970 (default: now), so that a recording can be repeated\n"
+    "                         1970 (default: now), so a recording can be repeated\n"
     "  --terminal-background  keep the terminal's own background instead of black\n"
     "  --ambient              keep swimming: other keys and the mouse do not end it\n"
-    "An option that has no effect in the chosen mode is an error.\n"
+    "An option given twice, or one that has no effect in the chosen mode, is an\n"
+    "error.\n"
     "\n"
     "Keys with --ambient:\n"
     "  q, Esc, Ctrl-C         end it\n"

@@ -19,9 +19,10 @@ struct Options {
     bool ticks_given = false; // --record counts its own default
     int scale = 1; // pixels per font pixel in a .gif or .png
     bool scale_given = false;
-    std::optional<std::uint32_t> seed; // none: the time in seconds
+    std::optional<std::uint32_t> seed; // none: default_seed()
     bool colour = false;
     int fps = 10;
+    bool fps_given = false; // a picture has no rate to give
     bool terminal_background = false;
     std::string record_file;
     std::optional<std::int64_t> timestamp; // none: the time in seconds

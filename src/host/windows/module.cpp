@@ -50,7 +50,7 @@ void module_init(ModuleState& state, HWND window)
     measure_cell(state, window);
 
     const GridSize size = grid_size_for(scene.client_width, scene.client_height, scene.cell_width, scene.cell_height);
-    start_scene(scene, size.columns, size.rows, state.seed.value_or(default_seed()));
+    start_scene(scene, size.columns, size.rows, state.seed.value_or(seconds_seed()));
 
     SetTimer(window, tick_timer_id, tick_period_ms, nullptr);
     scene.start_tick = GetTickCount();

@@ -58,10 +58,9 @@ std::optional<std::uint32_t> parse_window_id(std::string_view text)
 X11ParseResult parse_x11_options(const std::vector<std::string>& args)
 {
     X11ParseResult result = read_options<X11Options>(rules, args, mode_name);
-    // Each names the window to draw into; with both, one would be ignored.
-    const X11Options& o = result.options;
-    if (result.error.empty() && o.mode == X11Mode::aquarium && o.root && o.window_id)
-        result.error = "choose only one of --root and --window-id";
+    // Screensaver settings dialogs append the window of their preview to the
+    // command that names the root: the window given wins.
+    if (result.options.window_id) result.options.root = false;
     return result;
 }
 
@@ -74,11 +73,13 @@ std::string x11_usage_text()
            "\n"
            "Options:\n"
            "  --root, -root          draw into the root window (the desktop's virtual root)\n"
-           "  --window-id ID         draw into the window ID (0x... or decimal); also -window-id\n"
+           "  --window-id ID         draw into the window ID (0x... or decimal), even with\n"
+           "                         --root; also -window-id\n"
            "  --fps N                ticks per second, 1 to 60 (default 10)\n"
-           "  --seed N               seed the aquarium with N (default: the time in seconds)\n"
-           "  --font-size PX         font height in pixels, 4 to 512 (default: a ninety-sixth\n"
-           "                         of the window's height, at least 8)\n"
+           "  --seed N               seed the aquarium with N, 0 to 4294967295 (default:\n"
+           "                         mixed from the clock and the process id)\n"
+           "  --font-size PX         font height in pixels, 4 to 512 (default: a\n"
+           "                         ninety-sixth of the window's height, at least 8)\n"
            "  --help                 show this help and exit\n"
            "  --version              show the version and exit\n"
            "\n"

@@ -16,7 +16,7 @@ struct X11Options {
     bool root = false;
     std::optional<std::uint32_t> window_id;
     int fps = 10;
-    std::optional<std::uint32_t> seed; // none: the time in seconds
+    std::optional<std::uint32_t> seed; // none: default_seed()
     std::optional<int> font_size;      // none: a ninety-sixth of the height
 };
 
