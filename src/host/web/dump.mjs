@@ -29,7 +29,7 @@ for (let i = 0; i < args.length; ++i) {
   }
   case '--colour': case '--color': options.colour = 1; break;
   case '--help': process.stdout.write(`${usage}\n`); process.exit(0);
-  default: fail(`unknown option ${args[i]}\n${usage}`);
+  default: fail(`unknown option ${args[i]} (${usage})`);
   }
 }
 
