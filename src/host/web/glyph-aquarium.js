@@ -242,9 +242,12 @@ export class GlyphAquarium extends HTMLElement {
           if (character === 32 || words[(cell + 4) >>> 2] !== colour) break;
           text += character === 0 ? ' ' : String.fromCharCode(character);
         }
-        if (column < first - 1 || runStart > end) continue;
+        // Of a long run (a water line) only the part over the span and a cell each side is drawn.
+        const from = Math.max(runStart, first - 1);
+        const to = Math.min(column, end + 1);
+        if (from >= to) continue;
         context.fillStyle = cssColour(colour);
-        context.fillText(text, runStart * width, top + ascent);
+        context.fillText(text.slice(from - runStart, to - runStart), from * width, top + ascent);
       }
       context.restore();
     }
