@@ -1,7 +1,7 @@
 // The page as a person meets it, in Debian's headless Chromium driven by
 // playwright-core.  Usage: node browser.mjs CASE BUILD_DIR MODULES_DIR SCREENSHOT_CHECK
 // Exits 77 when Chromium, playwright-core or the checker is missing.
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { existsSync, mkdtempSync, writeFileSync, readFileSync } from 'node:fs';
 import { readFile } from 'node:fs/promises';
 import http from 'node:http';
@@ -85,6 +85,17 @@ const cases = {
       CanvasRenderingContext2D.prototype.fillText = function (text, ...rest) { window.drawn += text.length; return draw.call(this, text, ...rest); };
     });
     await checkShots(page, 'page');
+    // Painting the changes alone must leave the picture a full redraw makes at the same tick.
+    const whole = await served(build, 'index.html?seed=7&redraw=all');
+    const stopped = await page.evaluate(() => { const a = document.querySelector('glyph-aquarium'); a.stop(); return a.ticks; });
+    await whole.waitForFunction((n) => { const a = document.querySelector('glyph-aquarium'); return a.ticks >= n && (a.stop(), true); }, stopped, { polling: 'raf' });
+    if ((await aquarium(whole)).ticks !== stopped) fail('the full redraw did not stop at the same tick');
+    await page.screenshot({ path: path.join(out, 'changes.png') });
+    await whole.screenshot({ path: path.join(out, 'whole.png') });
+    const differing = spawnSync('compare', ['-metric', 'AE', ...['changes', 'whole', 'diff'].map((n) => path.join(out, `${n}.png`))], { encoding: 'utf8' }).stderr;
+    console.log(`after ${stopped} ticks, ${differing} pixels differ from a full redraw`);
+    if (differing !== '0') fail('painting the changes leaves another picture');
+    await page.evaluate(() => document.querySelector('glyph-aquarium').start());
     const perFrame = async () => {
       const before = await page.evaluate(() => [window.drawn, document.querySelector('glyph-aquarium').ticks]);
       await sleep(1000);
@@ -93,9 +104,9 @@ const cases = {
     };
     const changed = await perFrame();
     await page.evaluate(() => document.querySelector('glyph-aquarium').setAttribute('redraw', 'all'));
-    const whole = await perFrame();
-    console.log(`${changed.toFixed(0)} characters drawn a frame, ${whole.toFixed(0)} when every row is redrawn`);
-    if (changed > whole * 0.8) fail('frames draw more than the changed cells');
+    const full = await perFrame();
+    console.log(`${changed.toFixed(0)} characters drawn a frame, ${full.toFixed(0)} when every row is redrawn`);
+    if (changed > full * 0.8) fail('frames draw more than the changed cells');
   },
   async resize() {
     const page = await served(build, 'index.html?seed=9');

@@ -3,26 +3,26 @@
 #include "engine/tick.h"
 #include "population/population.h"
 #include "render/compose.h"
-#include "render/grid_diff.h"
 
 namespace gm {
 
 namespace {
 
+// Unchanged gaps narrower than this are drawn again rather than starting a
+// new stretch, which costs the page a clip and a clear.
+constexpr std::int32_t join_gap = 4;
+
 std::int32_t take_changes(WebAquarium& aquarium)
 {
     const CellGrid& grid = aquarium.scene.grid;
-    aquarium.spans.assign(static_cast<std::size_t>(grid.rows) * 2, 0);
-    aquarium.changed_rows = 0;
+    aquarium.spans.clear();
     for (std::int32_t row = 0; row < grid.rows; ++row) {
-        const ColumnSpan span = changed_columns(aquarium.drawn, grid, row);
-        if (span.empty()) continue;
-        aquarium.spans[static_cast<std::size_t>(row) * 2] = span.first;
-        aquarium.spans[static_cast<std::size_t>(row) * 2 + 1] = span.end;
-        ++aquarium.changed_rows;
+        aquarium.row_spans.clear();
+        changed_spans(aquarium.drawn, grid, row, join_gap, aquarium.row_spans);
+        for (const ColumnSpan& span : aquarium.row_spans) aquarium.spans.insert(aquarium.spans.end(), {row, span.first, span.end});
     }
     aquarium.drawn = grid;
-    return aquarium.changed_rows;
+    return static_cast<std::int32_t>(aquarium.spans.size() / 3);
 }
 
 } // namespace
@@ -32,7 +32,7 @@ void web_start(WebAquarium& aquarium, std::int32_t columns, std::int32_t rows, s
     start_scene(aquarium.scene, columns, rows, seed);
     // A new size differs everywhere, so the first frame is drawn whole.
     aquarium.drawn = CellGrid();
-    aquarium.changed_rows = 0;
+    aquarium.spans.clear();
 }
 
 std::int32_t web_compose(WebAquarium& aquarium)

@@ -34,6 +34,7 @@ EMSCRIPTEN_KEEPALIVE std::int32_t glyph_columns(const WebAquarium* aquarium) { r
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_rows(const WebAquarium* aquarium) { return aquarium->scene.grid.rows; }
 // Valid until the next start, tick or compose.
 EMSCRIPTEN_KEEPALIVE const gm::Cell* glyph_cells(const WebAquarium* aquarium) { return aquarium->scene.grid.cells.data(); }
+// Three words a changed stretch: its row, its first column, one past its last.
 EMSCRIPTEN_KEEPALIVE const std::int32_t* glyph_spans(const WebAquarium* aquarium) { return aquarium->spans.data(); }
 
 // The dump's text, plain or with ANSI colours, as glyphmarinae --dump prints it.

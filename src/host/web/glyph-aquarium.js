@@ -161,9 +161,9 @@ export class GlyphAquarium extends HTMLElement {
   }
 
   #frame() {
-    this.#core._glyph_tick(this.#handle);
+    const stretches = this.#core._glyph_tick(this.#handle);
     ++this.#ticks;
-    this.#paint();
+    this.#paint(stretches);
     // Due times follow the period, not the end of the last frame, so a slow
     // frame does not slow the aquarium; after a long stall it starts afresh.
     this.#due = Math.max(this.#due + this.#period(), performance.now() - this.#period());
@@ -196,60 +196,67 @@ export class GlyphAquarium extends HTMLElement {
     context.fillStyle = '#000';
     context.fillRect(0, 0, width, height);
     this.#core._glyph_start(this.#handle, this.#columns, this.#rows, this.#seed);
-    this.#core._glyph_compose(this.#handle);
+    const stretches = this.#core._glyph_compose(this.#handle);
     this.#ticks = 0;
-    this.#paint();
+    this.#paint(stretches);
   }
 
-  // Draws the changed columns of the changed rows: each span is cleared to
-  // black and the runs of one colour crossing it are drawn again, clipped to
-  // it, as a glyph may reach a pixel into its neighbour's cell.
-  #paint() {
+  // Draws the stretches of cells that changed, a row at a time: they are
+  // cleared to black and the runs of one colour over them drawn again, a cell
+  // further each side and clipped to them, as a glyph may reach a pixel into
+  // its neighbour's cell.
+  #paint(stretches) {
     const core = this.#core;
     const columns = this.#columns;
     if (columns <= 0) return;
-    const cells = core._glyph_cells(this.#handle);
-    const spans = core._glyph_spans(this.#handle) >>> 2;
-    const bytes = core.HEAPU8;
-    const words = core.HEAPU32;
     const whole = this.getAttribute('redraw') === 'all';
-    const { width, height, ascent } = this.#cell;
+    const count = whole ? this.#rows : stretches;
+    const at = core._glyph_spans(this.#handle) >>> 2;
+    const words = core.HEAP32;
+    const span = whole ? (i) => [i, 0, columns] : (i) => [words[at + i * 3], words[at + i * 3 + 1], words[at + i * 3 + 2]];
+    const { width, height } = this.#cell;
     const context = this.#context;
-    for (let row = 0; row < this.#rows; ++row) {
-      const first = whole ? 0 : core.HEAP32[spans + row * 2];
-      const end = whole ? columns : core.HEAP32[spans + row * 2 + 1];
-      if (first >= end) continue;
-      const left = Math.floor(first * width);
-      const right = end === columns ? this.clientWidth : Math.ceil(end * width);
-      const top = row * height;
+    for (let i = 0; i < count;) {
+      const [row] = span(i);
+      let next = i;
       context.save();
       context.beginPath();
-      context.rect(left, top, right - left, height);
+      for (; next < count && span(next)[0] === row; ++next) {
+        const [, first, end] = span(next);
+        const left = Math.floor(first * width);
+        context.rect(left, row * height, (end === columns ? this.clientWidth : Math.ceil(end * width)) - left, height);
+      }
       context.clip();
       context.fillStyle = '#000';
-      context.fillRect(left, top, right - left, height);
-      const base = cells + row * columns * cellBytes;
-      let column = 0;
-      while (column < columns) {
-        const at = base + column * cellBytes;
-        if (bytes[at] === 32) { ++column; continue; }
-        const colour = words[(at + 4) >>> 2];
-        let text = '';
-        const runStart = column;
-        for (; column < columns; ++column) {
-          const cell = base + column * cellBytes;
-          const character = bytes[cell];
-          if (character === 32 || words[(cell + 4) >>> 2] !== colour) break;
-          text += character === 0 ? ' ' : String.fromCharCode(character);
-        }
-        // Of a long run (a water line) only the part over the span and a cell each side is drawn.
-        const from = Math.max(runStart, first - 1);
-        const to = Math.min(column, end + 1);
-        if (from >= to) continue;
-        context.fillStyle = cssColour(colour);
-        context.fillText(text.slice(from - runStart, to - runStart), from * width, top + ascent);
-      }
+      context.fill();
+      for (; i < next; ++i) this.#drawRuns(...span(i));
       context.restore();
+    }
+  }
+
+  #drawRuns(row, first, end) {
+    const core = this.#core;
+    const columns = this.#columns;
+    const bytes = core.HEAPU8;
+    const words = core.HEAPU32;
+    const { width, height, ascent } = this.#cell;
+    const base = core._glyph_cells(this.#handle) + row * columns * cellBytes;
+    const stop = Math.min(columns, end + 1);
+    let column = Math.max(0, first - 1);
+    while (column < stop) {
+      const at = base + column * cellBytes;
+      if (bytes[at] === 32) { ++column; continue; }
+      const colour = words[(at + 4) >>> 2];
+      const from = column;
+      let text = '';
+      for (; column < stop; ++column) {
+        const cell = base + column * cellBytes;
+        const character = bytes[cell];
+        if (character === 32 || words[(cell + 4) >>> 2] !== colour) break;
+        text += character === 0 ? ' ' : String.fromCharCode(character);
+      }
+      this.#context.fillStyle = cssColour(colour);
+      this.#context.fillText(text, from * width, row * height + ascent);
     }
   }
 
