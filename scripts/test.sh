@@ -17,6 +17,11 @@ scripts/packages.sh dpkg-dev file lintian man-db libxml2-utils
 scripts/packages.sh libgd-dev pkg-config python3-pefile
 # Recordings and the tools that read them back.
 scripts/packages.sh libgd-dev asciinema gifsicle python3
+# The browser build and its tests: Emscripten, Chromium, and node with npm
+# (Debian's, unless a node of another origin is there already).
+scripts/packages.sh emscripten chromium
+command -v node >/dev/null || scripts/packages.sh nodejs
+command -v npm >/dev/null || scripts/packages.sh npm
 
 echo "== build and test"
 cmake -S . -B build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPH_WERROR=ON >/dev/null

@@ -93,6 +93,15 @@ TEST(GridDiff, FindsTheChangedSpanOfEachRowAndTheirBoundingRectangle)
     EXPECT_EQ((std::vector<int>{rect.left, rect.top, rect.right, rect.bottom}), (std::vector<int>{0, 1, 6, 3}));
     const CellRect resized = changed_rect(CellGrid(2, 2), after);
     EXPECT_EQ((std::vector<int>{resized.left, resized.top, resized.right, resized.bottom}), (std::vector<int>{0, 0, 6, 3}));
+
+    // Row 1 changed at columns 1 and 5: three unchanged cells part them.
+    for (const auto& [gap, expected] : std::vector<std::pair<int, std::vector<int>>>{{3, {1, 2, 5, 6}}, {4, {1, 6}}}) {
+        std::vector<ColumnSpan> spans{{9, 9}}; // appended to, never cleared
+        changed_spans(before, after, 1, gap, spans);
+        std::vector<int> flat;
+        for (std::size_t i = 1; i < spans.size(); ++i) flat.insert(flat.end(), {spans[i].first, spans[i].end});
+        EXPECT_EQ(flat, expected) << "join gap " << gap;
+    }
 }
 
 } // namespace gm

@@ -18,6 +18,26 @@ ColumnSpan changed_columns(const CellGrid& before, const CellGrid& after, std::i
     return {first, end};
 }
 
+void changed_spans(const CellGrid& before, const CellGrid& after, std::int32_t row, std::int32_t join_gap,
+                   std::vector<ColumnSpan>& spans)
+{
+    if (row < 0 || row >= after.rows || after.columns == 0) return;
+    if (before.columns != after.columns || before.rows != after.rows) {
+        spans.push_back({0, after.columns});
+        return;
+    }
+    const Cell* old_cells = before.row(row);
+    const Cell* new_cells = after.row(row);
+    const std::size_t first_of_row = spans.size();
+    for (std::int32_t column = 0; column < after.columns; ++column) {
+        if (old_cells[column] == new_cells[column]) continue;
+        if (spans.size() > first_of_row && column - spans.back().end < join_gap)
+            spans.back().end = column + 1;
+        else
+            spans.push_back({column, column + 1});
+    }
+}
+
 void CellRect::include(std::int32_t row, ColumnSpan span)
 {
     if (span.empty()) return;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "render/cell_grid.h"
 
@@ -28,6 +29,12 @@ struct CellRect {
 // The columns of one row that hold another cell in `after` than in `before`.
 // Grids of different sizes differ everywhere.
 ColumnSpan changed_columns(const CellGrid& before, const CellGrid& after, std::int32_t row);
+
+// Appends the stretches of one row whose cells differ, left to right. Two
+// stretches closer than `join_gap` unchanged cells become one, as drawing a
+// few cells again costs less than starting another stretch.
+void changed_spans(const CellGrid& before, const CellGrid& after, std::int32_t row, std::int32_t join_gap,
+                   std::vector<ColumnSpan>& spans);
 
 // The smallest rectangle holding every changed cell.
 CellRect changed_rect(const CellGrid& before, const CellGrid& after);

@@ -1,0 +1,61 @@
+// The C interface the page's JavaScript calls. The page reads the grid and
+// the changed spans straight out of the module's memory, so their layouts are
+// part of the interface and pinned here.
+#include <emscripten/emscripten.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "host/common/mouse_rule.h"
+#include "host/common/window_metrics.h"
+#include "host/web/aquarium.h"
+#include "render/text_render.h"
+
+static_assert(sizeof(gm::Cell) == 8, "a cell is 8 bytes in the page's view");
+static_assert(offsetof(gm::Cell, character) == 0, "the character is the cell's first byte");
+static_assert(offsetof(gm::Cell, colour) == 4, "the colour is the 32-bit word at byte 4");
+static_assert(sizeof(gm::Colour) == 4 && sizeof(std::int32_t) == 4, "the page reads 32-bit words");
+
+using gm::WebAquarium;
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE WebAquarium* glyph_new() { return new WebAquarium(); }
+EMSCRIPTEN_KEEPALIVE void glyph_free(WebAquarium* aquarium) { delete aquarium; }
+
+EMSCRIPTEN_KEEPALIVE void glyph_start(WebAquarium* aquarium, std::int32_t columns, std::int32_t rows, std::uint32_t seed)
+{
+    gm::web_start(*aquarium, columns, rows, seed);
+}
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_compose(WebAquarium* aquarium) { return gm::web_compose(*aquarium); }
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_tick(WebAquarium* aquarium) { return gm::web_tick(*aquarium); }
+
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_columns(const WebAquarium* aquarium) { return aquarium->scene.grid.columns; }
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_rows(const WebAquarium* aquarium) { return aquarium->scene.grid.rows; }
+// Valid until the next start, tick or compose.
+EMSCRIPTEN_KEEPALIVE const gm::Cell* glyph_cells(const WebAquarium* aquarium) { return aquarium->scene.grid.cells.data(); }
+// Three words a changed stretch: its row, its first column, one past its last.
+EMSCRIPTEN_KEEPALIVE const std::int32_t* glyph_spans(const WebAquarium* aquarium) { return aquarium->spans.data(); }
+
+// The dump's text, plain or with ANSI colours, as glyphmarinae --dump prints it.
+EMSCRIPTEN_KEEPALIVE const char* glyph_text(WebAquarium* aquarium, std::int32_t colour)
+{
+    aquarium->text = colour ? gm::grid_to_ansi(aquarium->scene.grid) : gm::grid_to_text(aquarium->scene.grid);
+    return aquarium->text.c_str();
+}
+
+// The screensaver's rules, shared with the native hosts: the grace period
+// starts now and the next pointer position seen is the remembered one.
+EMSCRIPTEN_KEEPALIVE void glyph_watch_mouse(WebAquarium* aquarium, std::uint32_t now_ms)
+{
+    aquarium->scene.start_tick = now_ms;
+    aquarium->scene.mouse_origin = gm::MousePosition{};
+}
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_mouse_closes(WebAquarium* aquarium, std::int32_t x, std::int32_t y,
+                                                     std::uint32_t now_ms)
+{
+    return gm::mouse_move_closes(aquarium->scene, x, y, now_ms) ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_font_height_for(std::int32_t height) { return gm::font_height_for(height); }
+
+} // extern "C"
