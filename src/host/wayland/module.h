@@ -1,0 +1,100 @@
+#pragma once
+#include <wayland-client.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/scene.h"
+#include "host/common/pacing.h"
+#include "host/wayland/painter.h"
+#include "host/wayland/wayland_options.h"
+
+struct xdg_wm_base;
+struct xdg_surface;
+struct xdg_toplevel;
+struct zwlr_layer_shell_v1;
+struct zwlr_layer_surface_v1;
+
+namespace gm {
+
+struct ModuleState;
+
+struct Output {
+    ModuleState* owner = nullptr;
+    std::uint32_t name = 0; // the registry's, to know it when it goes
+    wl_output* output = nullptr;
+    std::int32_t scale = 1;
+};
+
+// One surface with its own aquarium: a layer surface or a fullscreen window
+// on one output, or the window of --window.
+struct View {
+    ModuleState* owner = nullptr;
+    Output* output = nullptr; // none for --window
+    std::int32_t scale = 1;   // the buffer scale the painter is sized for
+    std::uint32_t seed = 0;
+    wl_surface* surface = nullptr;
+    zwlr_layer_surface_v1* layer_surface = nullptr;
+    xdg_surface* window_surface = nullptr;
+    xdg_toplevel* toplevel = nullptr;
+    wl_callback* frame = nullptr; // the compositor has not shown the last frame yet
+    std::int32_t width = 0;       // in surface coordinates, as configured
+    std::int32_t height = 0;
+    std::int32_t pending_width = 0; // a toplevel's size until its surface's configure
+    std::int32_t pending_height = 0;
+    bool configured = false;
+    bool restart = false; // a new size or scale: a new painter and scene
+    bool dirty = false;   // the grid changed since the last commit
+    bool closed = false;  // the compositor took the surface away
+    Scene scene;
+    WaylandPainter painter;
+};
+
+enum class RunEnd { running, input, failed };
+
+// The aquarium as a Wayland client: one state record, made by init,
+// advanced by draw (which never waits), resized by reshape, told of the
+// compositor's events, and released by free.
+struct ModuleState {
+    WaylandOptions options;
+    wl_display* display = nullptr;
+    wl_registry* registry = nullptr;
+    wl_compositor* compositor = nullptr;
+    wl_shm* shm = nullptr;
+    wl_seat* seat = nullptr;
+    wl_pointer* pointer = nullptr;
+    wl_keyboard* keyboard = nullptr;
+    zwlr_layer_shell_v1* layer_shell = nullptr;
+    std::uint32_t layer_shell_version = 0;
+    xdg_wm_base* wm_base = nullptr;
+    std::vector<std::unique_ptr<Output>> outputs;
+    std::vector<std::unique_ptr<View>> views;
+    View* pointer_view = nullptr; // the view the pointer is over
+    bool started = false;         // outputs found later get views of their own
+    std::uint32_t next_seed = 0;
+    std::uint32_t start_ms = 0;
+    Pacer pacer;
+    RunEnd end = RunEnd::running;
+    std::string error; // one line for stderr when the run failed
+};
+
+struct ModuleStart {
+    std::unique_ptr<ModuleState> state;
+    std::string error; // one line for stderr when there is no state
+    std::string notice; // one line for stderr when it runs, but not as asked
+};
+
+ModuleStart module_init(const WaylandOptions& options);
+// Ticks the scenes when due and shows them where the compositor is ready;
+// returns the milliseconds until the next tick.
+int module_draw(ModuleState& state);
+// Sizes the view's painter and restarts its scene with its seed.
+bool module_reshape(ModuleState& state, View& view);
+// Handles the events the connection has read; the run's end, if one came.
+RunEnd module_event(ModuleState& state);
+void module_free(ModuleState& state);
+
+} // namespace gm

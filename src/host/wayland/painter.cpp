@@ -1,0 +1,178 @@
+#include "host/wayland/painter.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "render/grid_diff.h"
+
+namespace gm {
+
+namespace {
+
+void on_release(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->held = false; }
+
+const wl_buffer_listener release_listener = {on_release};
+
+bool make_buffer(WaylandPainter& painter, ShmBuffer& buffer)
+{
+    const std::int32_t stride = painter.width * 4;
+    buffer.size = static_cast<std::size_t>(stride) * static_cast<std::size_t>(painter.height);
+    const int fd = memfd_create("glyphmarinae-buffer", MFD_CLOEXEC);
+    if (fd < 0) return false;
+    bool made = false;
+    if (ftruncate(fd, static_cast<off_t>(buffer.size)) == 0) {
+        void* pixels = mmap(nullptr, buffer.size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        if (pixels != MAP_FAILED) {
+            buffer.pixels = pixels;
+            wl_shm_pool* pool = wl_shm_create_pool(painter.shm, fd, static_cast<std::int32_t>(buffer.size));
+            buffer.buffer =
+                wl_shm_pool_create_buffer(pool, 0, painter.width, painter.height, stride, WL_SHM_FORMAT_XRGB8888);
+            wl_shm_pool_destroy(pool);
+            wl_buffer_add_listener(buffer.buffer, &release_listener, &buffer);
+            buffer.image = pixman_image_create_bits(PIXMAN_x8r8g8b8, painter.width, painter.height,
+                                                    static_cast<std::uint32_t*>(pixels), stride);
+            made = true;
+        }
+    }
+    close(fd);
+    // Fresh shared memory reads as zeros, which is black: a grid of empty
+    // cells is what it shows, so the first frame draws only what is there.
+    buffer.drawn = CellGrid(painter.shown.columns, painter.shown.rows);
+    return made;
+}
+
+void free_buffer(ShmBuffer& buffer)
+{
+    if (buffer.image) pixman_image_unref(buffer.image);
+    if (buffer.buffer) wl_buffer_destroy(buffer.buffer);
+    if (buffer.pixels) munmap(buffer.pixels, buffer.size);
+    buffer = ShmBuffer{};
+}
+
+pixman_image_t* colour_for(WaylandPainter& painter, Colour colour)
+{
+    for (const auto& [known, image] : painter.colours)
+        if (known == colour) return image;
+    // 0x00BBGGRR, widened to pixman's sixteen bits a channel.
+    const pixman_color_t wanted = {static_cast<std::uint16_t>((colour & 0xFF) * 257),
+                                   static_cast<std::uint16_t>(((colour >> 8) & 0xFF) * 257),
+                                   static_cast<std::uint16_t>(((colour >> 16) & 0xFF) * 257), 0xFFFF};
+    pixman_image_t* image = pixman_image_create_solid_fill(&wanted);
+    painter.colours.emplace_back(colour, image);
+    return image;
+}
+
+void draw_run(WaylandPainter& painter, pixman_image_t* target, const ColourRun& run, std::int32_t y)
+{
+    pixman_image_t* ink = colour_for(painter, run.colour);
+    const glyph_font_metrics& m = painter.metrics;
+    for (std::size_t i = 0; i < run.text.size(); ++i) {
+        if (run.text[i] == ' ') continue;
+        const glyph_mask mask = glyph_font_mask(painter.font, static_cast<unsigned char>(run.text[i]));
+        if (!mask.image) continue;
+        const std::int32_t x = (run.column + static_cast<std::int32_t>(i)) * m.cell_width + mask.left;
+        const std::int32_t top = y + m.ascent - mask.top;
+        if (mask.coloured)
+            pixman_image_composite32(PIXMAN_OP_OVER, mask.image, nullptr, target, 0, 0, 0, 0, x, top, mask.width,
+                                     mask.height);
+        else
+            pixman_image_composite32(PIXMAN_OP_OVER, ink, mask.image, target, 0, 0, 0, 0, x, top, mask.width,
+                                     mask.height);
+    }
+}
+
+void draw_span(WaylandPainter& painter, pixman_image_t* target, const CellGrid& grid, std::int32_t row,
+               ColumnSpan span)
+{
+    const glyph_font_metrics& m = painter.metrics;
+    const std::int32_t x = span.first * m.cell_width;
+    const std::int32_t y = row * m.cell_height;
+    const std::int32_t width = (span.end - span.first) * m.cell_width;
+    // A glyph may reach a pixel into its neighbour's cell: the runs next to
+    // the span are drawn too, clipped to it, so nothing is cut or doubled.
+    pixman_region32_t clip;
+    pixman_region32_init_rect(&clip, x, y, static_cast<unsigned>(width), static_cast<unsigned>(m.cell_height));
+    pixman_image_set_clip_region32(target, &clip);
+    pixman_region32_fini(&clip);
+    const pixman_color_t black = {0, 0, 0, 0xFFFF};
+    const pixman_box32_t box = {x, y, x + width, y + m.cell_height};
+    pixman_image_fill_boxes(PIXMAN_OP_SRC, target, &black, 1, &box);
+    split_runs(grid, row, painter.runs);
+    for (const ColourRun& run : painter.runs) {
+        const auto end = run.column + static_cast<std::int32_t>(run.text.size());
+        if (end < span.first || run.column > span.end) continue;
+        draw_run(painter, target, run, y);
+    }
+    pixman_image_set_clip_region32(target, nullptr);
+}
+
+} // namespace
+
+bool open_painter(WaylandPainter& painter, wl_shm* shm, std::int32_t width, std::int32_t height, int font_pixels)
+{
+    painter.shm = shm;
+    painter.width = std::max(width, 1);
+    painter.height = std::max(height, 1);
+    painter.font = glyph_font_open(font_pixels);
+    if (!painter.font) return false;
+    painter.metrics = glyph_font_measure(painter.font);
+    painter.shown = CellGrid();
+    painter.whole_surface = true;
+    return true;
+}
+
+void close_painter(WaylandPainter& painter)
+{
+    for (ShmBuffer& buffer : painter.buffers) free_buffer(buffer);
+    for (auto& [colour, image] : painter.colours) pixman_image_unref(image);
+    painter.colours.clear();
+    glyph_font_close(painter.font);
+    painter.font = nullptr;
+}
+
+Painted paint_changes(WaylandPainter& painter, wl_surface* surface, const CellGrid& grid)
+{
+    if (painter.shown.columns != grid.columns || painter.shown.rows != grid.rows) {
+        // The grid's size is fixed for a painter's life; this is its first frame.
+        painter.shown = CellGrid(grid.columns, grid.rows);
+        painter.whole_surface = true;
+    }
+    ShmBuffer* free_one = nullptr;
+    for (ShmBuffer& buffer : painter.buffers) {
+        if (buffer.buffer && !buffer.held) {
+            free_one = &buffer;
+            break;
+        }
+    }
+    if (!free_one) {
+        auto unmade = std::find_if(painter.buffers.begin(), painter.buffers.end(),
+                                   [](const ShmBuffer& buffer) { return !buffer.buffer; });
+        if (unmade == painter.buffers.end()) return Painted::no_buffer;
+        if (!make_buffer(painter, *unmade)) {
+            free_buffer(*unmade);
+            return Painted::failed;
+        }
+        free_one = &*unmade;
+    }
+
+    const glyph_font_metrics& m = painter.metrics;
+    for (std::int32_t row = 0; row < grid.rows; ++row) {
+        const ColumnSpan span = changed_columns(free_one->drawn, grid, row);
+        if (!span.empty()) draw_span(painter, free_one->image, grid, row, span);
+        const ColumnSpan seen = changed_columns(painter.shown, grid, row);
+        if (!seen.empty() && !painter.whole_surface)
+            wl_surface_damage_buffer(surface, seen.first * m.cell_width, row * m.cell_height,
+                                     (seen.end - seen.first) * m.cell_width, m.cell_height);
+    }
+    if (painter.whole_surface) wl_surface_damage_buffer(surface, 0, 0, painter.width, painter.height);
+    painter.whole_surface = false;
+    free_one->drawn = grid;
+    painter.shown = grid;
+    free_one->held = true;
+    wl_surface_attach(surface, free_one->buffer, 0, 0);
+    return Painted::attached;
+}
+
+} // namespace gm

@@ -1,0 +1,33 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace gm {
+
+enum class WaylandMode { aquarium, help, version };
+
+// Where the aquarium is shown: over everything until input ends it, under
+// everything as a wallpaper, or in a window of its own.
+enum class WaylandPlace { screensaver, background, window };
+
+struct WaylandOptions {
+    WaylandMode mode = WaylandMode::aquarium;
+    WaylandPlace place = WaylandPlace::screensaver;
+    int fps = 10;
+    std::optional<std::uint32_t> seed; // none: the time in seconds
+    std::optional<int> font_size;      // none: a ninety-sixth of the output's height
+};
+
+struct WaylandParseResult {
+    WaylandOptions options;
+    std::string error; // empty when the command line was understood
+};
+
+// A pure function of the arguments, without the program name.
+WaylandParseResult parse_wayland_options(const std::vector<std::string>& args);
+
+std::string wayland_usage_text();
+
+} // namespace gm
