@@ -12,6 +12,7 @@ for tool in Xvfb xscreensaver xscreensaver-command import convert; do command -v
 rm -rf "$out"
 mkdir -p "$out"
 . "$(dirname "$0")/x11_tools.sh"
+. "$(dirname "$0")/../screenshot/program_tools.sh"
 
 fail() { echo "FAIL [daemon]: $*" >&2; [ -n "${work:-}" ] && tail -n 20 "$work/daemon.log" >&2; exit 1; }
 

@@ -12,6 +12,7 @@ for tool in Xvfb xdotool import convert; do command -v "$tool" >/dev/null || exi
 rm -rf "$out"
 mkdir -p "$out"
 . "$(dirname "$0")/x11_tools.sh"
+. "$(dirname "$0")/../screenshot/program_tools.sh"
 
 xvfb_pid=
 pid=
@@ -34,18 +35,6 @@ own_window() { # the id of the module's own window, once it is shown
   [ -n "$id" ] || fail "its window never appeared"
   echo "$id"
 }
-# Ends within LIMIT tenths of a second with STATUS, or fails; the limits allow
-# for a sanitized build on a loaded machine.
-expect_exit() { # expect_exit STATUS LIMIT WHAT
-  local status
-  for _ in $(seq "$2"); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && fail "still running after $3"
-  wait "$pid"
-  status=$?
-  pid=
-  [ "$status" -eq "$1" ] || fail "exit status $status after $3, not $1"
-}
-still_running() { sleep 0.5; kill -0 "$pid" 2>/dev/null || fail "ended after $1"; }
 
 case "$case_name" in
 screens)

@@ -1,4 +1,5 @@
-# What the X11 test scripts share; each defines fail() and $out and $checker.
+# What the X11 test scripts share; each defines fail() and $out and $checker
+# and reads ../screenshot/program_tools.sh.
 
 start_x() { # start_x WIDTHxHEIGHT [XVFB OPTION]...: a display of its own, in $DISPLAY
   local size=$1
@@ -18,13 +19,7 @@ shoot_aquarium() { # shoot_aquarium WINDOW NAME
   local shot=$out/$2
   for _ in $(seq 10); do
     import -window "$1" "$shot.png" 2>/dev/null && sleep 1 && import -window "$1" "$shot-later.png" 2>/dev/null &&
-      convert "$shot.png" -depth 8 "ppm:$shot.ppm" && convert "$shot-later.png" -depth 8 "ppm:$shot-later.ppm" &&
-      "$checker" "$shot.ppm" auto auto "$shot-later.ppm" >"$shot.check" 2>&1 && break
+      check_shots "$shot" && break
   done
-  rm -f "$shot.ppm" "$shot-later.ppm"
-  if [ ! -s "$shot.check" ] || grep -q FAIL "$shot.check" || ! grep -q '^cell' "$shot.check"; then
-    cat "$shot.check" >&2 2>/dev/null
-    fail "$2 does not show the aquarium"
-  fi
-  echo "$2: $(head -n 1 "$shot.check"), $(tail -n 1 "$shot.check" | sed 's/^ok *//')"
+  shots_verdict "$shot" "$2"
 }

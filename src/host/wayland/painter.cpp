@@ -11,6 +11,8 @@ namespace gm {
 
 namespace {
 
+constexpr pixman_color_t opaque_black = {0, 0, 0, 0xFFFF};
+
 void on_release(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->held = false; }
 
 const wl_buffer_listener release_listener = {on_release};
@@ -37,10 +39,14 @@ bool make_buffer(WaylandPainter& painter, ShmBuffer& buffer)
         }
     }
     close(fd);
-    // Fresh shared memory reads as zeros, which is black: a grid of empty
-    // cells is what it shows, so the first frame draws only what is there.
+    if (!made) return false;
+    // Black with its unused byte set as pixman sets it: some compositors'
+    // screenshots read that byte as alpha. A grid of empty cells is what
+    // the buffer then shows, so the first frame draws only what is there.
+    const pixman_box32_t all = {0, 0, painter.width, painter.height};
+    pixman_image_fill_boxes(PIXMAN_OP_SRC, buffer.image, &opaque_black, 1, &all);
     buffer.drawn = CellGrid(painter.shown.columns, painter.shown.rows);
-    return made;
+    return true;
 }
 
 void free_buffer(ShmBuffer& buffer)
@@ -96,9 +102,8 @@ void draw_span(WaylandPainter& painter, pixman_image_t* target, const CellGrid& 
     pixman_region32_init_rect(&clip, x, y, static_cast<unsigned>(width), static_cast<unsigned>(m.cell_height));
     pixman_image_set_clip_region32(target, &clip);
     pixman_region32_fini(&clip);
-    const pixman_color_t black = {0, 0, 0, 0xFFFF};
     const pixman_box32_t box = {x, y, x + width, y + m.cell_height};
-    pixman_image_fill_boxes(PIXMAN_OP_SRC, target, &black, 1, &box);
+    pixman_image_fill_boxes(PIXMAN_OP_SRC, target, &opaque_black, 1, &box);
     split_runs(grid, row, painter.runs);
     for (const ColourRun& run : painter.runs) {
         const auto end = run.column + static_cast<std::int32_t>(run.text.size());

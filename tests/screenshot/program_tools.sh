@@ -1,0 +1,31 @@
+# What the window hosts' test scripts share: waiting for the program in $pid
+# to end, and reading a pair of screenshots with the checker. Each script
+# defines fail() and $out and $checker.
+
+# Ends within LIMIT tenths of a second with STATUS, or fails; the limits allow
+# for a sanitized build on a loaded machine.
+expect_exit() { # expect_exit STATUS LIMIT WHAT
+  local status
+  for _ in $(seq "$2"); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "still running after $3"
+  wait "$pid"
+  status=$?
+  pid=
+  [ "$status" -eq "$1" ] || fail "exit status $status after $3, not $1"
+}
+still_running() { sleep 0.5; kill -0 "$pid" 2>/dev/null || fail "ended after $1"; }
+
+# SHOT.png and SHOT-later.png through the checker into SHOT.check.
+check_shots() { # check_shots SHOT
+  convert "$1.png" -depth 8 "ppm:$1.ppm" && convert "$1-later.png" -depth 8 "ppm:$1-later.ppm" &&
+    "$checker" "$1.ppm" auto auto "$1-later.ppm" >"$1.check" 2>&1
+}
+# Fails unless the last check saw the aquarium; one line of figures if it did.
+shots_verdict() { # shots_verdict SHOT NAME
+  rm -f "$1.ppm" "$1-later.ppm"
+  if [ ! -s "$1.check" ] || grep -q FAIL "$1.check" || ! grep -q '^cell' "$1.check"; then
+    cat "$1.check" >&2 2>/dev/null
+    fail "$2 does not show the aquarium"
+  fi
+  echo "$2: $(identify -format '%wx%h' "$1.png"), $(head -n 1 "$1.check"), $(tail -n 1 "$1.check" | sed 's/^ok *//')"
+}

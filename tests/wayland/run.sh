@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# The Wayland program as a person meets it, each case in a headless sway (or
+# weston) of its own: look at it on one and two outputs, type, click, move
+# the mouse, resize and scale the output, idle into it, signal it, pull the
+# compositor away, and run it under Valgrind. sway refuses to run as root,
+# so as root the compositor and every client run as nobody.
+# Usage: run.sh PROGRAM SCREENSHOT_CHECK OUT_DIR CASE   (exit 77 without sway)
+set -uo pipefail
+program=$1
+checker=$2
+out=$3/$4
+case_name=$4
+for tool in sway wayvnc grim wtype swaymsg convert; do command -v "$tool" >/dev/null || exit 77; done
+rm -rf "$out"
+mkdir -p "$out/runtime" "$out/home"
+chmod 700 "$out/runtime"
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --inh-caps=-all)
+  chown -R nobody:nogroup "$out"
+fi
+export XDG_RUNTIME_DIR=$out/runtime HOME=$out/home
+unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
+server_pid=
+vnc_pid=
+pid=
+cleanup() {
+  for p in $pid $vnc_pid $server_pid; do kill -TERM "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+}
+trap cleanup EXIT
+fail() { echo "FAIL [$case_name]: $*" >&2; [ -s "$out/stderr" ] && cat "$out/stderr" >&2; exit 1; }
+user() { "${as_user[@]}" "$@"; }
+# exec, so that $! is the program itself and not a shell around it.
+in_background() { "${as_user[@]}" sh -c 'exec "$@"' - "$@" & }
+
+start_sway() { # sway with one 1280x800 output and a virtual seat
+  printf 'xwayland disable\noutput HEADLESS-1 mode 1280x800\n%s\n' "${1:-}" >"$out/sway.conf"
+  WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 in_background sway -c "$out/sway.conf" \
+    >"$out/sway.log" 2>&1
+  server_pid=$!
+  for _ in $(seq 100); do ls "$XDG_RUNTIME_DIR"/sway-ipc.* >/dev/null 2>&1 && break; sleep 0.1; done
+  export SWAYSOCK WAYLAND_DISPLAY
+  SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.* 2>/dev/null) || fail "sway did not start"
+  WAYLAND_DISPLAY=$(basename "$(ls "$XDG_RUNTIME_DIR"/wayland-? | head -n 1)")
+  # wayvnc gives the seat the pointer and keyboard that swaymsg and wtype drive.
+  in_background wayvnc -C /dev/null -u "$XDG_RUNTIME_DIR/vnc.sock" >"$out/wayvnc.log" 2>&1
+  vnc_pid=$!
+  for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/vnc.sock" ] && break; sleep 0.1; done
+}
+sway_do() { user swaymsg -- "$@" >/dev/null || fail "swaymsg $* was refused"; }
+launch() { in_background "$program" "$@" >"$out/stdout" 2>"$out/stderr"; pid=$!; }
+. "$(dirname "$0")/../screenshot/program_tools.sh"
+# Two shots a second apart until they show the aquarium moving on; the
+# check's report is kept beside them. With an output, that output only.
+shoot() { # shoot NAME [OUTPUT] [SHOOTER...]
+  local shot=$out/$1 output=${2:-}
+  for _ in $(seq 10); do
+    user grim ${output:+-o "$output"} "$shot.png" && sleep 1 && user grim ${output:+-o "$output"} "$shot-later.png" &&
+      check_shots "$shot" && break
+  done
+  shots_verdict "$shot" "$1"
+}
+case "$case_name" in
+overlay)
+  start_sway
+  launch --seed 21
+  shoot overlay
+  sway_do create_output
+  sleep 1
+  shoot second-output HEADLESS-2
+  cmp -s "$out/overlay.png" "$out/second-output.png" && fail "both outputs show the same picture"
+  user wtype -s 300 q
+  expect_exit 0 30 "a key"
+  ;;
+input)
+  start_sway
+  launch --seed 22
+  sleep 1
+  sway_do seat - cursor move 40 40
+  sway_do seat - cursor move 40 40
+  still_running "a movement within the grace period"
+  sway_do seat - cursor press button2
+  sway_do seat - cursor release button2
+  still_running "a middle click"
+  sleep 2
+  sway_do seat - cursor move 40 40
+  expect_exit 0 30 "a movement after the grace period"
+  for button in button1 button3; do
+    launch --seed 22
+    sleep 1
+    sway_do seat - cursor move 10 10
+    sway_do seat - cursor press "$button"
+    expect_exit 0 30 "a press of $button"
+  done
+  launch --seed 22
+  sleep 1
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM"
+  ;;
+resize)
+  # Larger and then scaled: an aquarium still laid out for the old size
+  # would have its castle away from the new bottom right corner.
+  start_sway
+  launch --seed 23
+  sleep 1
+  sway_do output HEADLESS-1 mode 1600x1000
+  sleep 1
+  shoot larger
+  sway_do output HEADLESS-1 scale 2
+  sleep 1
+  shoot scaled
+  # The font is sized in buffer pixels: drawn at scale 2, the cell keeps its
+  # pixel size; drawn at scale 1 and enlarged, it would double.
+  [ "$(head -n 1 "$out/scaled.check")" = "$(head -n 1 "$out/larger.check")" ] || fail "scale 2 is not drawn sharp"
+  kill -INT "$pid"
+  expect_exit 0 30 "SIGINT"
+  ;;
+background)
+  # A wallpaper: keys and clicks go to the window over it, not to it.
+  start_sway 'for_window [app_id="glyphmarinae"] floating enable, resize set 640 400, move position 320 200'
+  launch --background --seed 24
+  shoot background
+  user sh -c 'exec "$@"' - "$program" --window --seed 25 2>"$out/window.stderr" &
+  window_pid=$!
+  sleep 1
+  user grim "$out/under-window.png"
+  user wtype -s 300 q
+  wait "$window_pid" || fail "the window did not end with status 0 on a key"
+  still_running "a key while a window has the keyboard"
+  sway_do seat - cursor move -600 -390
+  sway_do seat - cursor press button1
+  sway_do seat - cursor release button1
+  still_running "a click on the wallpaper"
+  kill -HUP "$pid"
+  expect_exit 0 30 "SIGHUP"
+  ;;
+window)
+  # Borderless, so that the window's picture is the output's.
+  start_sway 'default_border none'
+  launch --window --seed 26
+  for _ in $(seq 50); do user swaymsg -t get_tree | grep -q '"name": "Glyphmarinae"' && break; sleep 0.1; done
+  user swaymsg -t get_tree | grep -q '"name": "Glyphmarinae"' || fail "no window titled Glyphmarinae"
+  shoot window
+  sway_do '[app_id="glyphmarinae"]' kill
+  expect_exit 0 30 "the compositor's close request"
+  ;;
+idle)
+  command -v swayidle >/dev/null || exit 77
+  start_sway
+  printf '#!/bin/sh\necho $$ >"%s"\nexec "%s" --seed 27\n' "$out/saver.pid" "$program" >"$out/saver.sh"
+  chmod 755 "$out/saver.sh"
+  in_background swayidle timeout 1 "$out/saver.sh" >"$out/swayidle.log" 2>&1
+  idle_pid=$!
+  for _ in $(seq 50); do [ -s "$out/saver.pid" ] && break; sleep 0.1; done
+  [ -s "$out/saver.pid" ] || fail "swayidle did not start it after a second of idleness"
+  shoot idle
+  saver=$(cat "$out/saver.pid")
+  user wtype -s 300 q
+  for _ in $(seq 30); do kill -0 "$saver" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$saver" 2>/dev/null && fail "a key did not end the saver swayidle started"
+  kill -TERM "$idle_pid"
+  ;;
+gone)
+  start_sway
+  launch --seed 28
+  sleep 1
+  kill -TERM "$vnc_pid" "$server_pid"
+  vnc_pid= server_pid=
+  # Status 1 and not a signal: no crash, no core, and nothing said.
+  expect_exit 1 30 "the compositor went away"
+  [ -s "$out/stderr" ] && fail "it wrote on stderr when the compositor went away"
+  WAYLAND_DISPLAY=wayland-none "$program" 2>"$out/stderr"
+  [ $? -eq 1 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "no compositor is not one line and status 1"
+  ;;
+weston)
+  # weston has no layer shell: fullscreen windows instead, with a notice.
+  command -v weston >/dev/null && command -v weston-screenshooter >/dev/null || exit 77
+  in_background weston --backend=headless-backend.so --use-pixman --debug --socket=wayland-w >"$out/weston.log" 2>&1
+  server_pid=$!
+  export WAYLAND_DISPLAY=wayland-w
+  for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/wayland-w" ] && break; sleep 0.1; done
+  user "$program" --background 2>"$out/stderr"
+  [ $? -eq 1 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "--background without a layer shell is not one line and status 1"
+  launch --seed 29
+  sleep 2
+  grep -q 'no layer shell' "$out/stderr" || fail "no notice of the fallback"
+  for _ in $(seq 10); do
+    rm -f "$out"/wayland-screenshot*.png
+    (cd "$out" && user weston-screenshooter) && mv "$out"/wayland-screenshot*.png "$out/fallback.png" && sleep 1 &&
+      (cd "$out" && user weston-screenshooter) && mv "$out"/wayland-screenshot*.png "$out/fallback-later.png" &&
+      check_shots "$out/fallback" && break
+  done
+  shots_verdict "$out/fallback" fallback
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM"
+  ;;
+refusals)
+  "$program" --fps 0 2>"$out/stderr"
+  [ $? -eq 2 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "a bad option is not one line and status 2"
+  "$program" --background --window 2>"$out/stderr"
+  [ $? -eq 2 ] || fail "two places at once are not refused"
+  ;;
+valgrind)
+  command -v valgrind >/dev/null || exit 77
+  start_sway
+  here=$(cd "$(dirname "$0")" && pwd)
+  in_background valgrind --quiet --leak-check=full --errors-for-leak-kinds=definite,indirect --error-exitcode=3 \
+    --suppressions="$here/../x11/fontconfig.supp" --log-file="$out/valgrind.log" "$program" --seed 30
+  pid=$!
+  sleep 4
+  kill -TERM "$pid"
+  expect_exit 0 100 "SIGTERM under Valgrind"
+  [ -s "$out/valgrind.log" ] && { cat "$out/valgrind.log" >&2; fail "Valgrind reported errors"; }
+  echo "valgrind: no errors and no leak of the program's own"
+  ;;
+*) fail "no such case" ;;
+esac
+exit 0
