@@ -18,7 +18,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS xscreensaver)
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver, swayidle")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "aquarium screensaver drawn in coloured characters
 An animated aquarium drawn entirely in coloured characters on black: water
 lines, a castle, swaying seaweed, fish of many kinds, bubbles, and one large
@@ -26,8 +26,10 @@ visitor at a time, such as a shark that eats fish or a fishing hook that
 catches one.
 
 The package holds glyphmarinae, which fills a terminal through ncurses and
-can print scenes as text, and glyphmarinae-x11, an X11 program that is also
-installed as a module for xscreensaver, with its settings description.")
+can print scenes as text; glyphmarinae-x11, an X11 program that is also
+installed as a module for xscreensaver, with its settings description; and
+glyphmarinae-wayland, a screensaver, live wallpaper or window on Wayland
+desktops, started by an idle daemon such as swayidle.")
 set(CPACK_STRIP_FILES ON)
 # The folders in the package are the same whatever the umask of the build.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

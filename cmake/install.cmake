@@ -1,6 +1,7 @@
 # What `cmake --install` lays out under the prefix: the programs, the X11
 # module where xscreensaver looks for its modules with its settings
-# description, and the manual page, as a Debian package lays them out.
+# description, the Wayland program, and the manual page, as a Debian package
+# lays them out.
 include(GNUInstallDirs)
 
 set(glyph_packaging ${CMAKE_SOURCE_DIR}/packaging)
@@ -49,6 +50,11 @@ if(TARGET glyphmarinae-x11)
   file(RELATIVE_PATH glyph_module_to_bin /prefix/${glyph_module_dir} /prefix/${CMAKE_INSTALL_BINDIR})
   glyph_install_link(${glyph_module_to_bin}/glyphmarinae-x11 ${glyph_module_dir} glyphmarinae)
   install(FILES ${glyph_packaging}/glyphmarinae.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
-  # One page documents both programs; man glyphmarinae-x11 finds it too.
+  # One page documents every program; man glyphmarinae-x11 finds it too.
   glyph_install_link(glyphmarinae.6.gz ${CMAKE_INSTALL_MANDIR}/man6 glyphmarinae-x11.6.gz)
+endif()
+
+if(TARGET glyphmarinae-wayland)
+  install(TARGETS glyphmarinae-wayland RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  glyph_install_link(glyphmarinae.6.gz ${CMAKE_INSTALL_MANDIR}/man6 glyphmarinae-wayland.6.gz)
 endif()

@@ -11,6 +11,11 @@ scripts/packages.sh g++ cmake make libncurses-dev libgtest-dev libgmock-dev libb
   g++-mingw-w64-x86-64 mingw-w64 wine wine64 xvfb xauth xdotool imagemagick valgrind clang libclang-rt-14-dev
 # The X11 module and its tests: Xlib and Xft, the font, xwininfo, the daemon, pgrep.
 scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils xscreensaver procps
+# The Wayland program and its tests: the libraries, headless sway with a virtual
+# seat, screenshots and keys, swayidle, weston for the fallback, and the
+# library whose layer-shell description the protocol test compares.
+scripts/packages.sh sway swayidle grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
+  libpixman-1-dev libgtk-layer-shell0 imagemagick
 # The Debian package: cpack's dependency list, lintian, the manual page, the settings description.
 scripts/packages.sh dpkg-dev file lintian man-db libxml2-utils
 # The Windows build's icon maker, and the check of the resources in the built files.

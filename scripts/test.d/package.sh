@@ -28,6 +28,10 @@ if [ -d src/host/x11 ]; then
            /usr/share/xscreensaver/config/glyphmarinae.xml /usr/share/man/man6/glyphmarinae-x11.6.gz)
   depends+=(libx11-6 libxft2)
 fi
+if [ -d src/host/wayland ]; then
+  wanted+=(/usr/bin/glyphmarinae-wayland /usr/share/man/man6/glyphmarinae-wayland.6.gz)
+  depends+=(libwayland-client0 libfcft4 libpixman-1-0)
+fi
 for path in "${wanted[@]}"; do
   grep -qE "^[-l] $path$" <<<"$listing" || fail "the package lacks $path"
 done
@@ -68,6 +72,12 @@ if [ -d src/host/x11 ]; then
   [ "$(/usr/libexec/xscreensaver/glyphmarinae --version)" = "glyphmarinae-x11 $version" ] ||
     fail "the xscreensaver module's --version says '$(/usr/libexec/xscreensaver/glyphmarinae --version)'"
   [ "$(man -w glyphmarinae-x11)" -ef /usr/share/man/man6/glyphmarinae.6.gz ] || fail "man glyphmarinae-x11 finds no page"
+fi
+if [ -d src/host/wayland ]; then
+  [ "$(/usr/bin/glyphmarinae-wayland --version)" = "glyphmarinae-wayland $version" ] ||
+    fail "/usr/bin/glyphmarinae-wayland --version says '$(/usr/bin/glyphmarinae-wayland --version)'"
+  [ "$(man -w glyphmarinae-wayland)" -ef /usr/share/man/man6/glyphmarinae.6.gz ] ||
+    fail "man glyphmarinae-wayland finds no page"
 fi
 
 dpkg -r glyphmarinae >/dev/null

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The manual page and the xscreensaver settings description as their readers
 # take them: man formats the page without a warning, its NAME line indexes
-# both programs, it documents every option each program's --help lists (in
+# every program, it documents every option each program's --help lists (in
 # 80 columns), and the settings description is well-formed XML.
 set -uo pipefail
 page=$1 settings=$2
@@ -13,7 +13,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "man warns about the page: $warnings"
 names=$(lexgrog "$page") || fail "lexgrog finds no NAME line: $names"
-for name in glyphmarinae glyphmarinae-x11; do
+for name in glyphmarinae glyphmarinae-x11 glyphmarinae-wayland; do
   grep -q "\"$name - " <<<"$names" || fail "the NAME line does not index $name"
 done
 
