@@ -51,7 +51,6 @@ struct glyph_mask glyph_font_mask(struct glyph_font* font, unsigned char charact
     const struct fcft_glyph* glyph = fcft_rasterize_char_utf32(font->font, character, FCFT_SUBPIXEL_NONE);
     if (!glyph || !glyph->pix) return mask;
     mask.image = glyph->pix;
-    mask.coloured = pixman_image_get_format(glyph->pix) == PIXMAN_a8r8g8b8;
     mask.left = glyph->x;
     mask.top = glyph->y;
     mask.width = glyph->width;

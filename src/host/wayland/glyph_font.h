@@ -2,7 +2,6 @@
 /* fcft's header is C only (array parameters with `static`, no extern "C"),
  * so the C++ side reaches it through these few calls. */
 #include <pixman.h>
-#include <stdbool.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -16,10 +15,9 @@ struct glyph_font_metrics {
     int ascent;
 };
 
-/* A glyph's mask (or colour image) and where it sits against the pen. */
+/* A glyph's mask and where it sits against the pen. */
 struct glyph_mask {
     pixman_image_t* image; /* NULL for a character the font cannot draw */
-    bool coloured;         /* an ARGB image to copy, not a mask to colour */
     int left;              /* from the pen to the image's left edge */
     int top;               /* from the baseline up to the image's top edge */
     int width;

@@ -12,6 +12,9 @@ namespace gm {
 namespace {
 
 constexpr pixman_color_t opaque_black = {0, 0, 0, 0xFFFF};
+// Two changes of a row with up to two unchanged cells between them are
+// drawn as one span: fewer, larger spans for a few cells more.
+constexpr std::int32_t join_gap = 3;
 
 void on_release(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->held = false; }
 
@@ -70,27 +73,45 @@ pixman_image_t* colour_for(WaylandPainter& painter, Colour colour)
     return image;
 }
 
-void draw_run(WaylandPainter& painter, pixman_image_t* target, const ColourRun& run, std::int32_t y)
+// fcft takes a lock on every lookup: each glyph is asked for once and kept
+// in pixman's cache, which then draws a whole run in one call.
+const void* glyph_of(WaylandPainter& painter, char character)
 {
-    pixman_image_t* ink = colour_for(painter, run.colour);
-    const glyph_font_metrics& m = painter.metrics;
-    for (std::size_t i = 0; i < run.text.size(); ++i) {
-        if (run.text[i] == ' ') continue;
-        const glyph_mask mask = glyph_font_mask(painter.font, static_cast<unsigned char>(run.text[i]));
-        if (!mask.image) continue;
-        const std::int32_t x = (run.column + static_cast<std::int32_t>(i)) * m.cell_width + mask.left;
-        const std::int32_t top = y + m.ascent - mask.top;
-        if (mask.coloured)
-            pixman_image_composite32(PIXMAN_OP_OVER, mask.image, nullptr, target, 0, 0, 0, 0, x, top, mask.width,
-                                     mask.height);
-        else
-            pixman_image_composite32(PIXMAN_OP_OVER, ink, mask.image, target, 0, 0, 0, 0, x, top, mask.width,
-                                     mask.height);
+    const auto index = static_cast<unsigned char>(character);
+    std::optional<const void*>& known = painter.glyphs[index];
+    if (!known) {
+        const glyph_mask mask = glyph_font_mask(painter.font, index);
+        // The cache places a glyph by its origin: the pen on the baseline.
+        known = mask.image ? pixman_glyph_cache_insert(painter.glyph_cache, painter.font, &painter.glyphs[index],
+                                                       -mask.left, mask.top, mask.image)
+                           : nullptr;
     }
+    return *known;
 }
 
-void draw_span(WaylandPainter& painter, pixman_image_t* target, const CellGrid& grid, std::int32_t row,
-               ColumnSpan span)
+// Only the run's characters in the span and next to it: the clip would
+// hide the others, but only after pixman had been asked to draw them.
+void draw_run(WaylandPainter& painter, pixman_image_t* target, const ColourRun& run, ColumnSpan span, std::int32_t y)
+{
+    const glyph_font_metrics& m = painter.metrics;
+    const auto length = static_cast<std::int32_t>(run.text.size());
+    const std::int32_t first = std::max(span.first - 1 - run.column, 0);
+    const std::int32_t end = std::min(span.end + 1 - run.column, length);
+    painter.placed.clear();
+    for (std::int32_t i = first; i < end; ++i) {
+        const char character = run.text[static_cast<std::size_t>(i)];
+        if (character == ' ') continue;
+        if (const void* glyph = glyph_of(painter, character))
+            painter.placed.push_back({(run.column + i) * m.cell_width, y + m.ascent, glyph});
+    }
+    if (painter.placed.empty()) return;
+    pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, colour_for(painter, run.colour), target, 0, 0, 0, 0,
+                                    painter.glyph_cache, static_cast<int>(painter.placed.size()),
+                                    painter.placed.data());
+}
+
+// Draws `span` of `row` from the row's colour runs, split beforehand.
+void draw_span(WaylandPainter& painter, pixman_image_t* target, std::int32_t row, ColumnSpan span)
 {
     const glyph_font_metrics& m = painter.metrics;
     const std::int32_t x = span.first * m.cell_width;
@@ -104,11 +125,10 @@ void draw_span(WaylandPainter& painter, pixman_image_t* target, const CellGrid& 
     pixman_region32_fini(&clip);
     const pixman_box32_t box = {x, y, x + width, y + m.cell_height};
     pixman_image_fill_boxes(PIXMAN_OP_SRC, target, &opaque_black, 1, &box);
-    split_runs(grid, row, painter.runs);
     for (const ColourRun& run : painter.runs) {
         const auto end = run.column + static_cast<std::int32_t>(run.text.size());
         if (end < span.first || run.column > span.end) continue;
-        draw_run(painter, target, run, y);
+        draw_run(painter, target, run, span, y);
     }
     pixman_image_set_clip_region32(target, nullptr);
 }
@@ -123,6 +143,8 @@ bool open_painter(WaylandPainter& painter, wl_shm* shm, std::int32_t width, std:
     painter.font = glyph_font_open(font_pixels);
     if (!painter.font) return false;
     painter.metrics = glyph_font_measure(painter.font);
+    painter.glyph_cache = pixman_glyph_cache_create();
+    painter.glyphs = {};
     painter.shown = CellGrid();
     painter.whole_surface = true;
     return true;
@@ -133,6 +155,9 @@ void close_painter(WaylandPainter& painter)
     for (ShmBuffer& buffer : painter.buffers) free_buffer(buffer);
     for (auto& [colour, image] : painter.colours) pixman_image_unref(image);
     painter.colours.clear();
+    if (painter.glyph_cache) pixman_glyph_cache_destroy(painter.glyph_cache);
+    painter.glyph_cache = nullptr;
+    painter.glyphs = {};
     glyph_font_close(painter.font);
     painter.font = nullptr;
 }
@@ -163,14 +188,23 @@ Painted paint_changes(WaylandPainter& painter, wl_surface* surface, const CellGr
     }
 
     const glyph_font_metrics& m = painter.metrics;
+    // Frozen, nothing is evicted while glyphs are looked up and drawn; the
+    // cache holds far more than the 256 characters a grid can show.
+    pixman_glyph_cache_freeze(painter.glyph_cache);
     for (std::int32_t row = 0; row < grid.rows; ++row) {
-        const ColumnSpan span = changed_columns(free_one->drawn, grid, row);
-        if (!span.empty()) draw_span(painter, free_one->image, grid, row, span);
+        painter.spans.clear();
+        changed_spans(free_one->drawn, grid, row, join_gap, painter.spans);
+        if (!painter.spans.empty()) split_runs(grid, row, painter.runs);
+        for (const ColumnSpan span : painter.spans) draw_span(painter, free_one->image, row, span);
+        if (painter.whole_surface) continue;
+        // One rectangle a row: the compositor merges damage anyway, and each
+        // is a request on the wire.
         const ColumnSpan seen = changed_columns(painter.shown, grid, row);
-        if (!seen.empty() && !painter.whole_surface)
+        if (!seen.empty())
             wl_surface_damage_buffer(surface, seen.first * m.cell_width, row * m.cell_height,
                                      (seen.end - seen.first) * m.cell_width, m.cell_height);
     }
+    pixman_glyph_cache_thaw(painter.glyph_cache);
     if (painter.whole_surface) wl_surface_damage_buffer(surface, 0, 0, painter.width, painter.height);
     painter.whole_surface = false;
     free_one->drawn = grid;

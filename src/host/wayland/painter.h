@@ -5,11 +5,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "host/wayland/glyph_font.h"
 #include "render/cell_grid.h"
+#include "render/grid_diff.h"
 #include "render/runs.h"
 
 namespace gm {
@@ -34,11 +36,15 @@ struct WaylandPainter {
     std::int32_t height = 0;
     glyph_font* font = nullptr;
     glyph_font_metrics metrics{};
+    pixman_glyph_cache_t* glyph_cache = nullptr;
+    std::array<std::optional<const void*>, 256> glyphs; // the cache's entries, on first use
+    std::vector<pixman_glyph_t> placed; // one run's glyphs, kept to spare an allocation
     std::array<ShmBuffer, 2> buffers;
     CellGrid shown;         // what the surface shows since the last commit
     bool whole_surface = true; // the next damage covers the margins too
     std::vector<std::pair<Colour, pixman_image_t*>> colours; // made on first use
     std::vector<ColourRun> runs; // kept to spare an allocation per row
+    std::vector<ColumnSpan> spans;
 };
 
 // False when no font can be opened; the painter is then closed again.
