@@ -7,7 +7,7 @@
 
 namespace gm {
 
-// The values that the terminal and X11 programs read alike, refused with the same
+// The values that every program reads alike, refused with the same
 // words in each, so that a user who knows one program knows them all.
 
 // The whole text must be the number: "12a", "" and "+3" are not numbers.
@@ -40,6 +40,19 @@ inline std::string read_seed(std::string_view text, std::optional<std::uint32_t>
     if (!parse_number(text, value))
         return "--seed wants a whole number from 0 to 4294967295, not '" + std::string(text) + "'";
     seed = value;
+    return {};
+}
+
+inline constexpr int min_font_size = 4;
+inline constexpr int max_font_size = 512;
+
+inline std::string read_font_size(std::string_view text, std::optional<int>& font_size)
+{
+    int value = 0;
+    if (!parse_number(text, value) || value < min_font_size || value > max_font_size)
+        return "--font-size wants pixels from " + std::to_string(min_font_size) + " to " +
+               std::to_string(max_font_size) + ", not '" + std::string(text) + "'";
+    font_size = value;
     return {};
 }
 

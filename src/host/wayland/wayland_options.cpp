@@ -8,89 +8,40 @@ namespace gm {
 
 namespace {
 
-constexpr int min_font_size = 4;
-constexpr int max_font_size = 512;
+std::string_view mode_name(WaylandMode) { return "the Wayland aquarium"; }
 
-// Sets one option from its value (empty for a flag); the complaint on failure.
-using Apply = std::string (*)(WaylandOptions&, std::string_view value);
+template <WaylandMode mode>
+std::string choose(WaylandOptions& o, std::string_view)
+{
+    o.mode = mode;
+    return {};
+}
 
-struct OptionRule {
-    std::string_view name;
-    bool takes_value;
-    Apply apply;
-};
-
-std::string choose_place(WaylandOptions& o, WaylandPlace place)
+template <WaylandPlace place>
+std::string place_at(WaylandOptions& o, std::string_view)
 {
     if (o.place != WaylandPlace::screensaver && o.place != place) return "choose only one of --background and --window";
     o.place = place;
     return {};
 }
 
-const OptionRule rules[] = {
-    {"--help", false, [](WaylandOptions& o, std::string_view) { return o.mode = WaylandMode::help, std::string(); }},
-    {"-h", false, [](WaylandOptions& o, std::string_view) { return o.mode = WaylandMode::help, std::string(); }},
-    {"--version", false,
-     [](WaylandOptions& o, std::string_view) { return o.mode = WaylandMode::version, std::string(); }},
-    {"--background", false,
-     [](WaylandOptions& o, std::string_view) { return choose_place(o, WaylandPlace::background); }},
-    {"--window", false, [](WaylandOptions& o, std::string_view) { return choose_place(o, WaylandPlace::window); }},
-    {"--fps", true, [](WaylandOptions& o, std::string_view value) { return read_fps(value, o.fps); }},
-    {"--seed", true, [](WaylandOptions& o, std::string_view value) { return read_seed(value, o.seed); }},
-    {"--font-size", true,
-     [](WaylandOptions& o, std::string_view value) {
-         int size = 0;
-         if (!parse_number(value, size) || size < min_font_size || size > max_font_size)
-             return "--font-size wants pixels from " + std::to_string(min_font_size) + " to " +
-                    std::to_string(max_font_size) + ", not '" + std::string(value) + "'";
-         o.font_size = size;
-         return std::string();
-     }},
+const OptionRule<WaylandOptions> rules[] = {
+    {"--help", "-h", false, every_mode, choose<WaylandMode::help>},
+    {"--version", "", false, every_mode, choose<WaylandMode::version>},
+    {"--background", "", false, every_mode, place_at<WaylandPlace::background>},
+    {"--window", "", false, every_mode, place_at<WaylandPlace::window>},
+    {"--fps", "", true, every_mode, [](WaylandOptions& o, std::string_view value) { return read_fps(value, o.fps); }},
+    {"--seed", "", true, every_mode,
+     [](WaylandOptions& o, std::string_view value) { return read_seed(value, o.seed); }},
+    {"--font-size", "", true, every_mode,
+     [](WaylandOptions& o, std::string_view value) { return read_font_size(value, o.font_size); }},
 };
-
-const OptionRule* rule_for(std::string_view name)
-{
-    for (const OptionRule& rule : rules)
-        if (rule.name == name) return &rule;
-    return nullptr;
-}
 
 } // namespace
 
 WaylandParseResult parse_wayland_options(const std::vector<std::string>& args)
 {
-    WaylandParseResult result;
-    for (std::size_t i = 0; i < args.size() && result.options.mode == WaylandMode::aquarium; ++i) {
-        std::string_view arg = args[i];
-        std::optional<std::string_view> inline_value;
-        if (arg.starts_with("--") && arg.find('=') != std::string_view::npos) {
-            inline_value = arg.substr(arg.find('=') + 1);
-            arg = arg.substr(0, arg.find('='));
-        }
-        const OptionRule* rule = rule_for(arg);
-        if (!rule) {
-            result.error = "unknown option '" + std::string(arg) + "' (see --help)";
-            break;
-        }
-        std::string_view value;
-        if (!rule->takes_value && inline_value) {
-            result.error = std::string(arg) + " takes no value";
-            break;
-        }
-        if (rule->takes_value && inline_value) {
-            value = *inline_value;
-        } else if (rule->takes_value) {
-            // A value is never taken from the next option.
-            if (i + 1 >= args.size() || std::string_view(args[i + 1]).starts_with("--")) {
-                result.error = std::string(arg) + " needs a value";
-                break;
-            }
-            value = args[++i];
-        }
-        result.error = rule->apply(result.options, value);
-        if (!result.error.empty()) break;
-    }
-    return result;
+    return read_options<WaylandOptions>(rules, args, mode_name);
 }
 
 std::string wayland_usage_text()

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "host/common/option_table.h"
+
 namespace gm {
 
 enum class WaylandMode { aquarium, help, version };
@@ -20,10 +22,7 @@ struct WaylandOptions {
     std::optional<int> font_size;      // none: a ninety-sixth of the output's height
 };
 
-struct WaylandParseResult {
-    WaylandOptions options;
-    std::string error; // empty when the command line was understood
-};
+using WaylandParseResult = ReadResult<WaylandOptions>;
 
 // A pure function of the arguments, without the program name.
 WaylandParseResult parse_wayland_options(const std::vector<std::string>& args);

@@ -31,14 +31,7 @@ const OptionRule<X11Options> rules[] = {
     {"--fps", "", true, every_mode, [](X11Options& o, std::string_view value) { return read_fps(value, o.fps); }},
     {"--seed", "", true, every_mode, [](X11Options& o, std::string_view value) { return read_seed(value, o.seed); }},
     {"--font-size", "", true, every_mode,
-     [](X11Options& o, std::string_view value) {
-         int size = 0;
-         if (!parse_number(value, size) || size < min_font_size || size > max_font_size)
-             return "--font-size wants pixels from " + std::to_string(min_font_size) + " to " +
-                    std::to_string(max_font_size) + ", not '" + std::string(value) + "'";
-         o.font_size = size;
-         return std::string();
-     }},
+     [](X11Options& o, std::string_view value) { return read_font_size(value, o.font_size); }},
 };
 
 } // namespace

@@ -22,9 +22,6 @@ struct X11Options {
 
 using X11ParseResult = ReadResult<X11Options>;
 
-inline constexpr int min_font_size = 4;
-inline constexpr int max_font_size = 512;
-
 // A pure function of the arguments (without the program name). Screensaver
 // daemons write the window options with one dash; both forms are taken.
 X11ParseResult parse_x11_options(const std::vector<std::string>& args);
