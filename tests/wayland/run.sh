@@ -6,12 +6,20 @@
 # so as root the compositor and every client run as nobody.
 # Usage: run.sh PROGRAM SCREENSHOT_CHECK OUT_DIR CASE   (exit 77 without sway)
 set -uo pipefail
-program=$1
 checker=$2
-out=$3/$4
+results=$3/$4
 case_name=$4
+here=$(cd "$(dirname "$0")" && pwd)
 for tool in sway wayvnc grim wtype swaymsg convert; do command -v "$tool" >/dev/null || exit 77; done
-rm -rf "$out"
+rm -rf "$results"
+mkdir -p "$results"
+# The case works in a folder of its own under /tmp, with a copy of the
+# program, wherever the build lies (under /root, nobody could reach it);
+# what it leaves there is kept in the results folder.
+out=$(mktemp -d /tmp/glyph-wayland.XXXXXX)
+chmod 755 "$out"
+program=$out/glyphmarinae-wayland
+cp "$1" "$program"
 mkdir -p "$out/runtime" "$out/home"
 chmod 700 "$out/runtime"
 as_user=()
@@ -26,6 +34,8 @@ vnc_pid=
 pid=
 cleanup() {
   for p in $pid $vnc_pid $server_pid; do kill -TERM "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+  find "$out" -maxdepth 1 -type f ! -name glyphmarinae-wayland -exec cp {} "$results" \;
+  rm -rf "$out"
 }
 trap cleanup EXIT
 fail() { echo "FAIL [$case_name]: $*" >&2; [ -s "$out/stderr" ] && cat "$out/stderr" >&2; exit 1; }
@@ -49,7 +59,7 @@ start_sway() { # sway with one 1280x800 output and a virtual seat
 }
 sway_do() { user swaymsg -- "$@" >/dev/null || fail "swaymsg $* was refused"; }
 launch() { in_background "$program" "$@" >"$out/stdout" 2>"$out/stderr"; pid=$!; }
-. "$(dirname "$0")/../screenshot/program_tools.sh"
+. "$here/../screenshot/program_tools.sh"
 # Two shots a second apart until they show the aquarium moving on; the
 # check's report is kept beside them. With an output, that output only.
 shoot() { # shoot NAME [OUTPUT] [SHOOTER...]
@@ -203,9 +213,9 @@ refusals)
 valgrind)
   command -v valgrind >/dev/null || exit 77
   start_sway
-  here=$(cd "$(dirname "$0")" && pwd)
+  cp "$here/../x11/fontconfig.supp" "$out/fontconfig.supp" # where the user nobody can read it
   in_background valgrind --quiet --leak-check=full --errors-for-leak-kinds=definite,indirect --error-exitcode=3 \
-    --suppressions="$here/../x11/fontconfig.supp" --log-file="$out/valgrind.log" "$program" --seed 30
+    --suppressions="$out/fontconfig.supp" --log-file="$out/valgrind.log" "$program" --seed 30
   pid=$!
   sleep 4
   kill -TERM "$pid"
