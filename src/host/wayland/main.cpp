@@ -40,7 +40,7 @@ RunEnd run(ModuleState& state)
         }
         if (module_event(state) != RunEnd::running) return state.end;
     }
-    return RunEnd::input;
+    return RunEnd::stopped;
 }
 
 int run_module(const WaylandOptions& options)

@@ -37,7 +37,7 @@ bool reads_input(const ModuleState& state) { return state.options.place != Wayla
 
 void end_by_input(ModuleState& state)
 {
-    if (state.end == RunEnd::running) state.end = RunEnd::input;
+    if (state.end == RunEnd::running) state.end = RunEnd::stopped;
 }
 
 // Listener records are filled by name and the rest left empty: the events of

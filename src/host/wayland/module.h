@@ -53,7 +53,8 @@ struct View {
     WaylandPainter painter;
 };
 
-enum class RunEnd { running, input, failed };
+// stopped: by input, the close request or a signal, all of them status 0.
+enum class RunEnd { running, stopped, failed };
 
 // The aquarium as a Wayland client: one state record, made by init,
 // advanced by draw (which never waits), resized by reshape, told of the
