@@ -115,8 +115,8 @@ layout)
   ;;
 key)
   # Esc as fast as any other key: no waiting for the rest of an escape
-  # sequence that will never come.
-  for key in x Escape; do
+  # sequence that will never come. Ctrl-S and Ctrl-Q are keys too, not flow control.
+  for key in x Escape C-s C-q; do
     start 80 24 --seed 1
     tmux_ send-keys $key
     wait_exit 400
@@ -138,13 +138,15 @@ suspend)
   for _ in $(seq 100); do [ "$(state)" = T ] && break; sleep 0.02; done
   [ "$(state)" = T ] || fail "Ctrl-Z did not stop it"
   [ "$(modes)" = 01000 ] || fail "stopped with modes $(modes), expected the shell's 01000"
+  flow() { stty -F "/proc/$(pid)/fd/0" -a | grep -Eo '(^| )-?ixon( |$)' | tr -d ' '; }
+  [ "$(flow)" = ixon ] || fail "stopped with flow control $(flow), expected the shell's ixon"
   # A resize while stopped reaches the program only as the size it finds on return.
   tmux_ resize-window -x 90 -y 25
   tmux_ send-keys fg Enter
   sleep 0.5
   [ "$(modes)" = 10111 ] || fail "resumed with modes $(modes), expected 10111"
   tick_of 8 90x25 >/dev/null || fail "after fg the screen is not the aquarium at its new size 90x25"
-  tmux_ send-keys q
+  tmux_ send-keys C-s
   wait_exit 1000
   ;;
 resize)

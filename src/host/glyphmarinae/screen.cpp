@@ -34,6 +34,18 @@ std::string fault_restore_text(const std::string& after_leaving)
     return text + after_leaving;
 }
 
+// Flow control lets Ctrl-S hold all output until Ctrl-Q: an aquarium frozen
+// by a key that then ends it no more. Without it both keys arrive as keys.
+void stop_flow_control(int fd)
+{
+    termios modes{};
+    if (tcgetattr(fd, &modes) != 0) return;
+    modes.c_iflag &= ~static_cast<tcflag_t>(IXON);
+    tcsetattr(fd, TCSANOW, &modes);
+    // What ncurses sets again on each return from endwin, a resume included.
+    def_prog_mode();
+}
+
 } // namespace
 
 Screen::Screen(bool terminal_background, std::FILE* out, std::FILE* in) : out_(out)
@@ -47,6 +59,7 @@ Screen::Screen(bool terminal_background, std::FILE* out, std::FILE* in) : out_(o
     cbreak();
     noecho();
     nonl();
+    stop_flow_control(fileno(out));
     nodelay(stdscr, TRUE);
     set_escdelay(escape_wait_ms);
     // Looking for typed input before every line sent costs a poll each time;
