@@ -115,11 +115,14 @@ layout)
   ;;
 key)
   # Esc as fast as any other key: no waiting for the rest of an escape
-  # sequence that will never come. Ctrl-S and Ctrl-Q are keys too, not flow control.
-  for key in x Escape C-s C-q; do
+  # sequence that will never come. Ctrl-S and Ctrl-Q are keys too, not flow
+  # control. Keys typed on after the first one go with the aquarium.
+  for key in x Escape C-s C-q abcdef; do
     start 80 24 --seed 1
     tmux_ send-keys $key
     wait_exit 400
+    sleep 0.3
+    ! capture | grep -q bcdef || fail "the keys typed after the first reached the shell"
     tmux_ kill-server
   done
   ;;

@@ -48,7 +48,7 @@ void stop_flow_control(int fd)
 
 } // namespace
 
-Screen::Screen(bool terminal_background, std::FILE* out, std::FILE* in) : out_(out)
+Screen::Screen(bool terminal_background, std::FILE* out, std::FILE* in) : out_(out), in_(in)
 {
     termios found{};
     const bool have_modes = tcgetattr(fileno(out), &found) == 0;
@@ -90,6 +90,7 @@ Screen::Screen(bool terminal_background, std::FILE* out, std::FILE* in) : out_(o
 Screen::~Screen()
 {
     give_back();
+    if (drop_typeahead_) tcflush(fileno(in_), TCIFLUSH);
     set_fault_restore(-1, {}, termios{});
     delscreen(terminal_);
 }

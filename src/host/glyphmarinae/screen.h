@@ -29,6 +29,10 @@ public:
     void suspend();
     // Takes it again after suspend(), at the terminal's current size.
     void resume();
+    // Keys typed after the one that ended the run were meant for the
+    // aquarium, not for the shell that comes back: they are dropped once the
+    // terminal is given back.
+    void drop_typeahead_at_end() { drop_typeahead_ = true; }
 
 private:
     void take_modes();
@@ -36,6 +40,8 @@ private:
 
     int colours_ = 0;
     std::FILE* out_;
+    std::FILE* in_;
+    bool drop_typeahead_ = false;
     ::screen* terminal_ = nullptr;
     std::string after_leaving_; // clears the screen where there is no alternate screen to leave
     CellGrid shown_;

@@ -166,7 +166,10 @@ bool terminal_event(TerminalState& state, bool input_ready)
     if (input_ready) {
         // A resize arrives as a signal: ncurses turns it into KEY_RESIZE here.
         const Input got = read_input(state.scene, state.keys, state.ambient);
-        if (got.close) return true;
+        if (got.close) {
+            state.screen.drop_typeahead_at_end();
+            return true;
+        }
         if (got.resize) {
             state.screen.repaint_all();
             size_may_change = true;
