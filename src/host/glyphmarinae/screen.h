@@ -8,12 +8,18 @@ struct screen; // ncurses' own terminal record
 
 namespace gm {
 
+// What the aquarium asks of the terminal.
+struct ScreenWants {
+    bool terminal_background = false; // the terminal's own background instead of black
+    bool mouse = true; // clicks and every movement reported, so that they can end it
+};
+
 // The ncurses side of the terminal host: set-up, drawing, suspension and the
 // way back.
 class Screen {
 public:
     // Draws on the given terminal streams (the process's own by default).
-    explicit Screen(bool terminal_background, std::FILE* out = stdout, std::FILE* in = stdin);
+    explicit Screen(ScreenWants wants, std::FILE* out = stdout, std::FILE* in = stdin);
     ~Screen();
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
@@ -39,6 +45,7 @@ private:
     void give_back();
 
     int colours_ = 0;
+    bool mouse_;
     std::FILE* out_;
     std::FILE* in_;
     bool drop_typeahead_ = false;
