@@ -186,6 +186,23 @@ options)
   [ "$(count_char "$(row_of 5)" '~')" -ge 40 ] || fail "no water with --fps 30 --terminal-background"
   tmux_ send-keys q
   wait_exit 500
+  # NO_COLOR set and not empty takes the colour away, except where --colour asks for it.
+  styled() { tmux_ capture-pane -p -e | grep -q $'\e\\['; }
+  tmux_ kill-server
+  before_run="export NO_COLOR=1" start 80 24 --seed 7
+  has_water || fail "no water with NO_COLOR"
+  ! styled || fail "the aquarium is in colour with NO_COLOR=1"
+  tmux_ send-keys q
+  wait_exit 500
+  for run in "plain NO_COLOR=1 --gallery" "styled NO_COLOR=1 --gallery --colour" "styled NO_COLOR= --gallery"; do
+    set -- $run
+    rm -f "$work/status"
+    tmux_ send-keys "clear; env $2 $program ${*:3}; echo >$work/status" Enter
+    wait_for 50 test -s "$work/status" || fail "env $2 ${*:3} did not end"
+    if styled; then shown=styled; else shown=plain; fi
+    [ "$shown" = "$1" ] || fail "env $2 ${*:3} on a terminal: $shown, expected $1"
+  done
+  NO_COLOR=1 "$program" --dump --colour | grep -q $'\e\\[' || fail "NO_COLOR=1 took the colour from --dump --colour"
   ;;
 no_alternate)
   # Without an alternate screen to leave, what was drawn stays unless it is cleared.

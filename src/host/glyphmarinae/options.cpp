@@ -174,6 +174,10 @@ constexpr const char usage[] =
     "  space                  pause (the last row says so, with the seed) or resume\n"
     "  n                      a new aquarium with a new seed, shown on the last row\n"
     "\n"
+    "Environment:\n"
+    "  NO_COLOR               set and not empty: the aquarium and the gallery without\n"
+    "                         colour (--colour still colours --dump and --gallery)\n"
+    "\n"
     "Exit status: 0 on success, 1 when the output cannot be written, 2 for a bad\n"
     "option or when the terminal cannot be used, 128+N when signal N ended it.\n";
 

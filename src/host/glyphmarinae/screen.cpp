@@ -71,7 +71,7 @@ Screen::Screen(ScreenWants wants, std::FILE* out, std::FILE* in) : mouse_(wants.
     if (!has_capability("smcup")) after_leaving_ = capability_text("clear");
     if (have_modes) set_fault_restore(fileno(out), fault_restore_text(after_leaving_, mouse_), found);
 
-    if (has_colors()) {
+    if (wants.colour && has_colors()) {
         start_color();
         short background = COLOR_BLACK;
         if (wants.terminal_background && use_default_colors() == OK) background = -1;

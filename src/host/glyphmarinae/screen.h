@@ -12,6 +12,7 @@ namespace gm {
 struct ScreenWants {
     bool terminal_background = false; // the terminal's own background instead of black
     bool mouse = true; // clicks and every movement reported, so that they can end it
+    bool colour = true; // false: the characters alone, in the terminal's own colours
 };
 
 // The ncurses side of the terminal host: set-up, drawing, suspension and the
