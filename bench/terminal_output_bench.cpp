@@ -56,7 +56,7 @@ int main()
     long long after_first = 0;
     double cpu = 0;
     {
-        gm::Screen screen(false, out, in);
+        gm::Screen screen({}, out, in);
         gm::start_scene(scene, columns, rows, 1);
         gm::compose(scene);
         screen.draw(scene.grid);

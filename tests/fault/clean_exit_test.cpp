@@ -131,6 +131,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, CleanExit,
                                            // A fault: restored by its handler, not by the loop.
                                            Fault{"SIGABRT", SIGABRT, false, nullptr},
                                            Fault{"ClosedTerminal", 0, true, nullptr},
+                                           Fault{"CtrlS", 0, false, "\x13"},
                                            Fault{"KeyPress", 0, false, "x"}),
                          [](const ::testing::TestParamInfo<Fault>& info) { return std::string(info.param.name); });
 

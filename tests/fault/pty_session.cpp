@@ -64,6 +64,8 @@ PtySession::PtySession(const std::string& program, const std::vector<std::string
     modes.c_cc[VQUIT] = 28;
     modes.c_cc[VERASE] = 127;
     modes.c_cc[VEOF] = 4;
+    modes.c_cc[VSTART] = 17; // Ctrl-Q
+    modes.c_cc[VSTOP] = 19;  // Ctrl-S
     modes.c_cc[VMIN] = 1;
     modes.c_cc[VTIME] = 0;
     winsize size{};

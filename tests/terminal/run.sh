@@ -116,10 +116,12 @@ layout)
 key)
   # Esc as fast as any other key: no waiting for the rest of an escape
   # sequence that will never come.
-  for key in x Escape; do
+  # Ctrl-S and Ctrl-Q are keys, not flow control; keys typed on go with it.
+  for key in x Escape C-s C-q abcdef; do
     start 80 24 --seed 1
     tmux_ send-keys $key
     wait_exit 400
+    ! wait_for 3 eval 'capture | grep -q bcdef' || fail "the keys typed after the first reached the shell"
     tmux_ kill-server
   done
   ;;
@@ -144,7 +146,7 @@ suspend)
   sleep 0.5
   [ "$(modes)" = 10111 ] || fail "resumed with modes $(modes), expected 10111"
   tick_of 8 90x25 >/dev/null || fail "after fg the screen is not the aquarium at its new size 90x25"
-  tmux_ send-keys q
+  tmux_ send-keys C-s
   wait_exit 1000
   ;;
 resize)
@@ -181,6 +183,15 @@ options)
   [ "$(count_char "$(row_of 5)" '~')" -ge 40 ] || fail "no water with --fps 30 --terminal-background"
   tmux_ send-keys q
   wait_exit 500
+  # NO_COLOR set and not empty takes the colour away, except where --colour asks for it.
+  tmux_ kill-server
+  before_run="export NO_COLOR=1" start 80 24 --seed 7
+  has_water && ! tmux_ capture-pane -p -e | grep -q $'\e\\[' || fail "no aquarium without colour with NO_COLOR=1"
+  tmux_ send-keys q
+  wait_exit 500
+  colours() { script -qec "env NO_COLOR=$1 $program $2" /dev/null | grep -c $'\e\\['; }
+  [ "$(colours 1 --gallery)" = 0 ] && [ "$(colours '' --gallery)" != 0 ] && [ "$(colours 1 '--gallery --colour')" != 0 ] &&
+    [ "$(colours 1 '--dump --colour')" != 0 ] || fail "on a terminal NO_COLOR does not take the colour from --gallery alone"
   ;;
 no_alternate)
   # Without an alternate screen to leave, what was drawn stays unless it is cleared.
@@ -205,14 +216,14 @@ unusable)
   ;;
 ambient)
   start 80 24 --ambient --seed 8
-  # Keys, an Alt chord and an X10 mouse press on (4, 4), as tmux reports it.
+  [ "$(modes)" = 10001 ] || fail "running with modes $(modes), expected 10001: the mouse left to the terminal"
   tmux_ send-keys x Enter Right M-q
-  tmux_ send-keys -H 1b 5b 4d 20 25 25
   sleep 0.3
-  pid >/dev/null || fail "a key or a click ended the ambient aquarium"
+  pid >/dev/null || fail "a key ended the ambient aquarium"
   tmux_ send-keys Space
   still() { paused=$(capture); sleep 0.5; [ "$(capture)" = "$paused" ]; }
   wait_for 3 still || fail "space did not pause"
+  row_of 23 | grep -Eq '^ paused: seed 8( |$)' || fail "the last row does not say it is paused, with the seed"
   tmux_ send-keys Space
   wait_for 20 eval '[ "$(capture)" != "$paused" ]' || fail "space did not resume"
   tmux_ send-keys n
@@ -220,16 +231,25 @@ ambient)
   wait_for 40 eval '! row_of 23 | grep -q seed' || fail "the seed stays on the last row"
   tmux_ resize-window -x 60 -y 20
   wait_for 10 has_water || fail "no aquarium after a resize"
+  # In a narrow pane the notice keeps the seed whole; n keeps a paused aquarium paused.
+  tmux_ resize-window -x 24 -y 10
+  sleep 0.3
+  tmux_ send-keys Space n
+  wait_for 10 eval 'row_of 9 | grep -q "seed [0-9]"' || fail "no new seed on the last row of a narrow pane"
+  seed=$(row_of 9 | grep -Eo 'seed [0-9]+')
+  sleep 2
+  wait_for 3 still && row_of 9 | grep -Eq "$seed( |\$)" || fail "n resumed the paused aquarium, or its $seed is not shown"
   tmux_ send-keys Escape
   wait_exit 1000
   ;;
-ambient_q | ambient_ctrl_c)
+ambient_q | ambient_Q | ambient_ctrl_c)
   # Ctrl-C interrupts the whole job: the launching shell lives on to see the
   # program ended by SIGINT itself once the terminal is restored.
   [ "$case_name" = ambient_ctrl_c ] && before_run="trap : INT"
   start 80 24 --ambient --seed 9
-  if [ "$case_name" = ambient_q ]; then tmux_ send-keys q; else tmux_ send-keys C-c; fi
-  wait_exit 1000 "$([ "$case_name" = ambient_q ] && echo 0 || echo 130)"
+  key=${case_name#ambient_}
+  if [ "$key" = ctrl_c ]; then tmux_ send-keys C-c; else tmux_ send-keys "$key"; fi
+  wait_exit 1000 "$([ "$key" = ctrl_c ] && echo 130 || echo 0)"
   ;;
 tmux_lock)
   inner="glyph-inner-$$"

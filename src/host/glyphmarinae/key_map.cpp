@@ -20,7 +20,8 @@ KeyAction KeyMap::key(int key)
     switch (key) {
     case escape: escape_pending_ = true; return KeyAction::none;
     case control_c:
-    case 'q': return KeyAction::close;
+    case 'q':
+    case 'Q': return KeyAction::close;
     case ' ': return KeyAction::pause;
     case 'n': return KeyAction::new_aquarium;
     default: return KeyAction::none;

@@ -9,6 +9,7 @@
 #include "host/common/default_seed.h"
 #include "host/glyphmarinae/headless.h"
 #include "host/glyphmarinae/options.h"
+#include "host/glyphmarinae/palette.h"
 #include "host/glyphmarinae/terminal_host.h"
 #include "record/record.h"
 
@@ -60,7 +61,7 @@ int main(int argc, char** argv)
         switch (options.mode) {
         case Mode::help: return print(usage_text());
         case Mode::version: return print(version_text());
-        case Mode::gallery: return print(gallery_text(options.colour || isatty(STDOUT_FILENO) == 1));
+        case Mode::gallery: return print(gallery_text(options.colour || (isatty(STDOUT_FILENO) == 1 && !colour_refused())));
         case Mode::dump:
         case Mode::entities: {
             Scene scene;

@@ -15,7 +15,8 @@ struct Notice {
     bool shown(std::int64_t now_ns) const { return !text.empty() && now_ns < until_ns; }
 };
 
-// Writes the text in white from the left of the last row, cut to the width.
+// Writes the text in white from the left of the last row; where it is too
+// wide, its leading words are left out, and then its end is cut.
 void draw_notice(CellGrid& grid, const std::string& text);
 
 } // namespace gm

@@ -13,4 +13,8 @@ struct TerminalStyle {
 // Pairs 1..16 hold the sixteen standard colours (1..8 when only eight exist).
 TerminalStyle style_for(Colour colour, int colours_available);
 
+// Whether the user has turned colour off for every program that honours
+// NO_COLOR: set, and not to the empty string.
+bool colour_refused();
+
 } // namespace gm

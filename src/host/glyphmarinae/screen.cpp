@@ -25,18 +25,33 @@ constexpr const char* motion_off = "\033[?1003l";
 constexpr int escape_wait_ms = 25;
 
 // What ends every mode the program sets, for a fault that cannot go through ncurses.
-std::string fault_restore_text(const std::string& after_leaving)
+std::string fault_restore_text(const std::string& after_leaving, bool mouse)
 {
-    std::string text = motion_off;
-    if (has_capability("XM")) text += tiparm(tigetstr("XM"), 0);
-    else if (has_capability("kmous")) text += "\033[?1000l";
+    std::string text;
+    if (mouse) {
+        text = motion_off;
+        if (has_capability("XM")) text += tiparm(tigetstr("XM"), 0);
+        else if (has_capability("kmous")) text += "\033[?1000l";
+    }
     for (const char* name : {"sgr0", "cnorm", "rmkx", "rmcup"}) text += capability_text(name);
     return text + after_leaving;
 }
 
+// Flow control lets Ctrl-S hold all output until Ctrl-Q: an aquarium frozen
+// by a key that then ends it no more. Without it both keys arrive as keys.
+void stop_flow_control(int fd)
+{
+    termios modes{};
+    if (tcgetattr(fd, &modes) != 0) return;
+    modes.c_iflag &= ~static_cast<tcflag_t>(IXON);
+    tcsetattr(fd, TCSANOW, &modes);
+    // What ncurses sets again on each return from endwin, a resume included.
+    def_prog_mode();
+}
+
 } // namespace
 
-Screen::Screen(bool terminal_background, std::FILE* out, std::FILE* in) : out_(out)
+Screen::Screen(ScreenWants wants, std::FILE* out, std::FILE* in) : mouse_(wants.mouse), out_(out), in_(in)
 {
     termios found{};
     const bool have_modes = tcgetattr(fileno(out), &found) == 0;
@@ -47,22 +62,23 @@ Screen::Screen(bool terminal_background, std::FILE* out, std::FILE* in) : out_(o
     cbreak();
     noecho();
     nonl();
+    stop_flow_control(fileno(out));
     nodelay(stdscr, TRUE);
     set_escdelay(escape_wait_ms);
     // Looking for typed input before every line sent costs a poll each time;
     // a key ends the run anyway, so nothing is gained by sending less.
     typeahead(-1);
     if (!has_capability("smcup")) after_leaving_ = capability_text("clear");
-    if (have_modes) set_fault_restore(fileno(out), fault_restore_text(after_leaving_), found);
+    if (have_modes) set_fault_restore(fileno(out), fault_restore_text(after_leaving_, mouse_), found);
 
-    if (has_colors()) {
+    if (wants.colour && has_colors()) {
         start_color();
         short background = COLOR_BLACK;
-        if (terminal_background && use_default_colors() == OK) background = -1;
+        if (wants.terminal_background && use_default_colors() == OK) background = -1;
         colours_ = COLORS >= 16 ? 16 : (COLORS >= 8 ? 8 : 0);
         // Only pairs are defined; the user's palette itself is never changed.
         for (short i = 0; i < colours_ && i < COLOR_PAIRS - 1; ++i) init_pair(static_cast<short>(i + 1), i, background);
-        if (colours_ > 0 && !terminal_background) bkgd(COLOR_PAIR(1) | ' ');
+        if (colours_ > 0 && !wants.terminal_background) bkgd(COLOR_PAIR(1) | ' ');
     }
     erase();
     // Until its screen has been left once, ncurses takes itself for a plain
@@ -77,6 +93,7 @@ Screen::Screen(bool terminal_background, std::FILE* out, std::FILE* in) : out_(o
 Screen::~Screen()
 {
     give_back();
+    if (drop_typeahead_) tcflush(fileno(in_), TCIFLUSH);
     set_fault_restore(-1, {}, termios{});
     delscreen(terminal_);
 }
@@ -86,6 +103,7 @@ void Screen::take_modes()
     // Leaving ncurses forgets the keypad mode, so a resume must ask again.
     keypad(stdscr, TRUE);
     curs_set(0);
+    if (!mouse_) return;
     mousemask(ALL_MOUSE_EVENTS | REPORT_MOUSE_POSITION, nullptr);
     mouseinterval(0);
     // ncurses knows nothing of this mode, so it is switched by hand each time.
@@ -95,7 +113,7 @@ void Screen::take_modes()
 
 void Screen::give_back()
 {
-    std::fputs(motion_off, out_);
+    if (mouse_) std::fputs(motion_off, out_);
     std::fflush(out_);
     endwin();
     std::fputs(after_leaving_.c_str(), out_);

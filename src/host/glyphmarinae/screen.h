@@ -8,12 +8,19 @@ struct screen; // ncurses' own terminal record
 
 namespace gm {
 
+// What the aquarium asks of the terminal.
+struct ScreenWants {
+    bool terminal_background = false; // the terminal's own background instead of black
+    bool mouse = true; // clicks and every movement reported, so that they can end it
+    bool colour = true; // false: the characters alone, in the terminal's own colours
+};
+
 // The ncurses side of the terminal host: set-up, drawing, suspension and the
 // way back.
 class Screen {
 public:
     // Draws on the given terminal streams (the process's own by default).
-    explicit Screen(bool terminal_background, std::FILE* out = stdout, std::FILE* in = stdin);
+    explicit Screen(ScreenWants wants, std::FILE* out = stdout, std::FILE* in = stdin);
     ~Screen();
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
@@ -29,13 +36,20 @@ public:
     void suspend();
     // Takes it again after suspend(), at the terminal's current size.
     void resume();
+    // Keys typed after the one that ended the run were meant for the
+    // aquarium, not for the shell that comes back: they are dropped once the
+    // terminal is given back.
+    void drop_typeahead_at_end() { drop_typeahead_ = true; }
 
 private:
     void take_modes();
     void give_back();
 
     int colours_ = 0;
+    bool mouse_;
     std::FILE* out_;
+    std::FILE* in_;
+    bool drop_typeahead_ = false;
     ::screen* terminal_ = nullptr;
     std::string after_leaving_; // clears the screen where there is no alternate screen to leave
     CellGrid shown_;

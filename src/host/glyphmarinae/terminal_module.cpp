@@ -8,6 +8,7 @@
 #include "engine/tick.h"
 #include "host/common/default_seed.h"
 #include "host/common/mouse_rule.h"
+#include "host/glyphmarinae/palette.h"
 #include "host/glyphmarinae/terminal_signals.h"
 #include "population/population.h"
 #include "render/compose.h"
@@ -45,7 +46,7 @@ bool is_click(mmask_t state)
 
 // Reads everything waiting; a resize restarts the scene, and the keys do what
 // the key map says.
-Input read_input(Scene& scene, KeyMap& keys, bool ambient)
+Input read_input(Scene& scene, KeyMap& keys)
 {
     Input result;
     for (;;) {
@@ -57,7 +58,7 @@ Input read_input(Scene& scene, KeyMap& keys, bool ambient)
         }
         if (key == KEY_MOUSE) {
             MEVENT event;
-            if (getmouse(&event) != OK || ambient) continue;
+            if (getmouse(&event) != OK) continue;
             if (is_click(event.bstate) || mouse_move_closes(scene, event.x, event.y, now_ms())) {
                 result.close = true;
                 return result;
@@ -77,10 +78,12 @@ std::uint32_t new_seed(std::uint32_t old)
     return seed == old ? seed + 1 : seed;
 }
 
+// A still aquarium says why, and with the seed that makes it again.
 void show(TerminalState& state)
 {
     compose(state.scene);
     if (state.notice.shown(now_ns())) draw_notice(state.scene.grid, state.notice.text);
+    else if (state.paused) draw_notice(state.scene.grid, "paused: seed " + std::to_string(state.seed));
     state.screen.draw(state.scene.grid);
 }
 
@@ -119,7 +122,8 @@ std::int64_t wait_ms(const TerminalState& state, std::int64_t now)
 } // namespace
 
 TerminalState::TerminalState(const Options& options)
-    : screen(options.terminal_background), keys(options.ambient), ambient(options.ambient),
+    // Where the mouse cannot end it, the terminal keeps the mouse for selecting text.
+    : screen(ScreenWants{options.terminal_background, !options.ambient, !colour_refused()}), keys(options.ambient),
       seed(options.seed.value_or(default_seed()))
 {
     pacer.period_ns = 1'000'000'000 / options.fps;
@@ -165,8 +169,11 @@ bool terminal_event(TerminalState& state, bool input_ready)
     bool size_may_change = false;
     if (input_ready) {
         // A resize arrives as a signal: ncurses turns it into KEY_RESIZE here.
-        const Input got = read_input(state.scene, state.keys, state.ambient);
-        if (got.close) return true;
+        const Input got = read_input(state.scene, state.keys);
+        if (got.close) {
+            state.screen.drop_typeahead_at_end();
+            return true;
+        }
         if (got.resize) {
             state.screen.repaint_all();
             size_may_change = true;
@@ -174,6 +181,7 @@ bool terminal_event(TerminalState& state, bool input_ready)
         if (got.new_aquarium) new_aquarium(state);
         if (got.pause) {
             state.paused = !state.paused;
+            show(state);
             state.pacer.start(now_ns());
         }
     }

@@ -22,7 +22,6 @@ struct TerminalState {
     Pacer pacer;
     KeyMap keys;
     Notice notice;
-    bool ambient;
     bool paused = false;
     std::uint32_t seed;
 };
