@@ -55,6 +55,6 @@ if(TARGET glyphmarinae-x11)
 endif()
 
 if(TARGET glyphmarinae-wayland)
-  install(TARGETS glyphmarinae-wayland RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  glyph_install_program(glyphmarinae-wayland)
   glyph_install_link(glyphmarinae.6.gz ${CMAKE_INSTALL_MANDIR}/man6 glyphmarinae-wayland.6.gz)
 endif()

@@ -424,7 +424,7 @@ ModuleStart module_init(const WaylandOptions& options)
     ModuleStart started;
     const WaylandPlace place = options.place;
     if (place == WaylandPlace::background && !state->layer_shell)
-        return refuse("the compositor has no layer shell, so there is no background layer to draw on");
+        return refuse("the compositor has no layer shell, so it offers no background layer for a wallpaper");
     if (place == WaylandPlace::screensaver && !state->layer_shell) {
         if (!state->wm_base) return refuse("the compositor offers neither a layer shell nor xdg-shell");
         started.notice = "the compositor has no layer shell: fullscreen windows instead";
