@@ -396,6 +396,20 @@ void show(ModuleState& state, View& view)
     view.dirty = false;
 }
 
+// Why the compositor cannot give this place, or "" when it can; `notice`
+// says how the screensaver makes do without a layer shell.
+std::string refusal_of(const ModuleState& state, WaylandPlace place, std::string& notice)
+{
+    if (place == WaylandPlace::background && !state.layer_shell)
+        return "the compositor has no layer shell, so it offers no background layer for a wallpaper";
+    if (place == WaylandPlace::screensaver && !state.layer_shell) {
+        if (!state.wm_base) return "the compositor offers neither a layer shell nor xdg-shell";
+        notice = "the compositor has no layer shell: fullscreen windows instead";
+    }
+    if (place == WaylandPlace::window && !state.wm_base) return "the compositor offers no xdg-shell windows";
+    return {};
+}
+
 } // namespace
 
 ModuleStart module_init(const WaylandOptions& options)
@@ -423,13 +437,8 @@ ModuleStart module_init(const WaylandOptions& options)
 
     ModuleStart started;
     const WaylandPlace place = options.place;
-    if (place == WaylandPlace::background && !state->layer_shell)
-        return refuse("the compositor has no layer shell, so it offers no background layer for a wallpaper");
-    if (place == WaylandPlace::screensaver && !state->layer_shell) {
-        if (!state->wm_base) return refuse("the compositor offers neither a layer shell nor xdg-shell");
-        started.notice = "the compositor has no layer shell: fullscreen windows instead";
-    }
-    if (place == WaylandPlace::window && !state->wm_base) return refuse("the compositor offers no xdg-shell windows");
+    if (std::string refusal = refusal_of(*state, place, started.notice); !refusal.empty())
+        return refuse(std::move(refusal));
 
     glyph_fonts_begin();
     state->start_ms = now_ms();

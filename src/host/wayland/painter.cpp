@@ -162,6 +162,28 @@ void close_painter(WaylandPainter& painter)
     painter.font = nullptr;
 }
 
+namespace {
+
+// A buffer the compositor is not reading: one already made if there is one,
+// else the second made now; none while both are held.
+ShmBuffer* free_buffer_of(WaylandPainter& painter, Painted& why_none)
+{
+    for (ShmBuffer& buffer : painter.buffers)
+        if (buffer.buffer && !buffer.held) return &buffer;
+    auto unmade = std::find_if(painter.buffers.begin(), painter.buffers.end(),
+                               [](const ShmBuffer& buffer) { return !buffer.buffer; });
+    why_none = Painted::no_buffer;
+    if (unmade == painter.buffers.end()) return nullptr;
+    if (!make_buffer(painter, *unmade)) {
+        free_buffer(*unmade);
+        why_none = Painted::failed;
+        return nullptr;
+    }
+    return &*unmade;
+}
+
+} // namespace
+
 Painted paint_changes(WaylandPainter& painter, wl_surface* surface, const CellGrid& grid)
 {
     if (painter.shown.columns != grid.columns || painter.shown.rows != grid.rows) {
@@ -169,23 +191,9 @@ Painted paint_changes(WaylandPainter& painter, wl_surface* surface, const CellGr
         painter.shown = CellGrid(grid.columns, grid.rows);
         painter.whole_surface = true;
     }
-    ShmBuffer* free_one = nullptr;
-    for (ShmBuffer& buffer : painter.buffers) {
-        if (buffer.buffer && !buffer.held) {
-            free_one = &buffer;
-            break;
-        }
-    }
-    if (!free_one) {
-        auto unmade = std::find_if(painter.buffers.begin(), painter.buffers.end(),
-                                   [](const ShmBuffer& buffer) { return !buffer.buffer; });
-        if (unmade == painter.buffers.end()) return Painted::no_buffer;
-        if (!make_buffer(painter, *unmade)) {
-            free_buffer(*unmade);
-            return Painted::failed;
-        }
-        free_one = &*unmade;
-    }
+    Painted why_none = Painted::no_buffer;
+    ShmBuffer* free_one = free_buffer_of(painter, why_none);
+    if (!free_one) return why_none;
 
     const glyph_font_metrics& m = painter.metrics;
     // Frozen, nothing is evicted while glyphs are looked up and drawn; the
