@@ -13,6 +13,14 @@ expect_exit() { # expect_exit STATUS LIMIT WHAT
   pid=
   [ "$status" -eq "$1" ] || fail "exit status $status after $3, not $1"
 }
+# Ends the program in $pid, run under Valgrind with its log in
+# $out/valgrind.log, by SIGTERM; fails on any error or leak it logged.
+valgrind_verdict() {
+  kill -TERM "$pid"
+  expect_exit 0 100 "SIGTERM under Valgrind"
+  [ -s "$out/valgrind.log" ] && { cat "$out/valgrind.log" >&2; fail "Valgrind reported errors"; }
+  echo "valgrind: no errors and no leak of the program's own"
+}
 still_running() { sleep 0.5; kill -0 "$pid" 2>/dev/null || fail "ended after $1"; }
 
 # SHOT.png and SHOT-later.png through the checker into SHOT.check.

@@ -152,10 +152,7 @@ valgrind)
   launch_valgrind
   own_window >/dev/null
   sleep 2
-  kill -TERM "$pid"
-  expect_exit 0 100 "SIGTERM under Valgrind"
-  [ -s "$out/valgrind.log" ] && { cat "$out/valgrind.log" >&2; fail "Valgrind reported errors"; }
-  echo "valgrind: no errors and no leak of the program's own"
+  valgrind_verdict
   ;;
 *) fail "no such case" ;;
 esac
