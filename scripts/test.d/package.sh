@@ -32,8 +32,15 @@ if [ -d src/host/wayland ]; then
   wanted+=(/usr/bin/glyphmarinae-wayland /usr/share/man/man6/glyphmarinae-wayland.6.gz)
   depends+=(libwayland-client0 libfcft4 libpixman-1-0)
 fi
+readme=$(sed -n '/^## Linux desktop/,/^## /p' README.md)
 for path in "${wanted[@]}"; do
   grep -qE "^[-l] $path$" <<<"$listing" || fail "the package lacks $path"
+  name=${path#/usr/share/man/man6/}
+  case $path in
+  /usr/share/doc/*) ;;
+  /usr/share/man/*) grep -qF "\`man ${name%.6.gz}\`" <<<"$readme" || fail "the README's Linux desktop omits man ${name%.6.gz}" ;;
+  *) grep -qF "\`$path\`" <<<"$readme" || fail "the README's Linux desktop omits $path" ;;
+  esac
 done
 depends_field=$(dpkg-deb -f "$deb" Depends)
 for library in "${depends[@]}"; do
