@@ -32,8 +32,15 @@ if [ -d src/host/wayland ]; then
   wanted+=(/usr/bin/glyphmarinae-wayland /usr/share/man/man6/glyphmarinae-wayland.6.gz)
   depends+=(libwayland-client0 libfcft4 libpixman-1-0)
 fi
+readme=$(sed -n '/^## Linux desktop/,/^## /p' README.md)
 for path in "${wanted[@]}"; do
   grep -qE "^[-l] $path$" <<<"$listing" || fail "the package lacks $path"
+  name=${path#/usr/share/man/man6/}
+  case $path in
+  /usr/share/doc/*) ;;
+  /usr/share/man/*) grep -qF "\`man ${name%.6.gz}\`" <<<"$readme" || fail "the README's Linux desktop omits man ${name%.6.gz}" ;;
+  *) grep -qF "\`$path\`" <<<"$readme" || fail "the README's Linux desktop omits $path" ;;
+  esac
 done
 depends_field=$(dpkg-deb -f "$deb" Depends)
 for library in "${depends[@]}"; do
@@ -63,6 +70,13 @@ page=$(man -l /usr/share/man/man6/glyphmarinae.6.gz 2>&1)
 for text in "GLYPHMARINAE(6)" "glyphmarinae $version" "EXIT STATUS" "xscreensaver"; do
   grep -qF "$text" <<<"$page" || fail "the installed manual page shows no '$text'"
 done
+# Machine-readable, and giving every file the licence of LICENSE.
+/usr/bin/python3 - /usr/share/doc/glyphmarinae/copyright LICENSE <<'EOF' || fail "the copyright file does not give LICENSE's MIT licence"
+import sys
+from debian.copyright import Copyright
+licence = Copyright(open(sys.argv[1]), strict=True).find_files_paragraph('any/file').license
+sys.exit(licence.synopsis != 'MIT' or licence.text.strip() != open(sys.argv[2]).read().split('\n\n', 2)[2].strip())
+EOF
 for program in /usr/bin/glyphmarinae*; do
   ldd "$program" | grep 'not found' && fail "$program misses a library"
 done

@@ -82,11 +82,13 @@ void CastRecorder::add(const CellGrid& grid)
 // A player such as asciinema cat leaves the terminal as the cast does, so the
 // last frame gives back the default colours and the cursor, and leaves the
 // cursor at the start of the line below the picture, where a shell's prompt
-// then appears.
+// then appears. A line feed there would scroll a terminal of the picture's
+// own height, a player's included, by one row; a cursor placed below the last
+// row stops on it instead, so only a taller terminal puts the prompt below.
 void CastRecorder::finish()
 {
     output_ += last_frame_end;
-    output_ += "\x1b[" + std::to_string(previous_.rows) + ";1H\r\n";
+    output_ += "\x1b[" + std::to_string(previous_.rows + 1) + ";1H";
     write_event();
 }
 

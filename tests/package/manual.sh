@@ -25,6 +25,9 @@ done
 
 for program in "$@"; do
   "$program" --help | awk 'length > 80 { exit 1 }' || fail "$program --help has a line over 80 columns"
+  # One rule gives every program its seed when --seed is not given.
+  "$program" --help | tr -s ' \n' ' ' | grep -qF '(default: mixed from the clock and the process id)' ||
+    fail "$program --help gives another default seed"
 done
 
 xmllint --noout "$settings" || fail "$settings is not well-formed XML"

@@ -187,6 +187,9 @@ const cases = {
     const tarball = execFileSync('npm', ['pack', '--pack-destination', scratch, path.join(build, 'npm')], { encoding: 'utf8' }).trim();
     if (tarball !== `glyphmarinae-${version}.tgz`) fail(`npm pack made ${tarball}`);
     execFileSync('npm', ['install', '--offline', '--no-audit', '--no-fund', `./${tarball}`], { cwd: scratch });
+    const installed = (file) => path.join(scratch, 'node_modules/glyphmarinae', file);
+    const { license } = JSON.parse(readFileSync(installed('package.json')));
+    if (license !== 'MIT' || !existsSync(installed('LICENSE'))) fail(`the installed package's licence is ${license}, or it lacks LICENSE`);
     writeFileSync(path.join(scratch, 'index.html'), `<!DOCTYPE html><link rel="icon" href="data:,">
 <script type="importmap">{ "imports": { "glyphmarinae": "./node_modules/glyphmarinae/glyph-aquarium.js" } }</script>
 <script type="module">import 'glyphmarinae';</script>

@@ -73,7 +73,8 @@ def check_package(cross_dir, version, cpack):
     with zipfile.ZipFile(archive) as package, open(os.path.join(cross_dir, "glyphmarinae.exe"), "rb") as built:
         files = {item[len(name) + 1:]: package.read(item) for item in package.namelist()}
         program = built.read()
-    expect(sorted(files) == ["README.txt", "glyphmarinae.exe", "glyphmarinae.scr"], "it holds %s" % sorted(files))
+    expect(sorted(files) == ["LICENSE.txt", "README.txt", "glyphmarinae.exe", "glyphmarinae.scr"], "it holds %s" % sorted(files))
+    expect(files.get("LICENSE.txt", b"").startswith(b"MIT License\r\n"), "the licence, with Windows line ends")
     expect(files.get("glyphmarinae.exe") == program == files.get("glyphmarinae.scr"), "both programs as built")
     for program in ("glyphmarinae.exe", "glyphmarinae.scr"):
         expect_stripped(program, files.get(program, b""))
