@@ -46,13 +46,13 @@ RunEnd run(ModuleState& state)
 int run_module(const WaylandOptions& options)
 {
     catch_stop_signals();
-    ModuleStart started = module_init(options);
-    if (!started.state) {
-        std::cerr << program << started.error << "\n";
+    ModuleStart made = module_init(options);
+    if (!made.state) {
+        std::cerr << program << made.error << "\n";
         return 1;
     }
-    if (!started.notice.empty()) std::cerr << program << started.notice << "\n";
-    ModuleState& state = *started.state;
+    if (!made.notice.empty()) std::cerr << program << made.notice << "\n";
+    ModuleState& state = *made.state;
     const RunEnd end = run(state);
     // A protocol error is the program's own fault and worth a line; a
     // connection that simply broke is the compositor leaving.

@@ -1,0 +1,156 @@
+#include "host/wayland/module.h"
+
+#include <cstdlib>
+
+#include "engine/tick.h"
+#include "host/common/default_seed.h"
+#include "host/common/window_metrics.h"
+#include "host/wayland/input.h"
+#include "host/wayland/registry.h"
+#include "host/wayland/view.h"
+#include "population/population.h"
+#include "render/compose.h"
+
+namespace gm {
+
+namespace {
+
+int font_pixels(const ModuleState& state, std::int32_t buffer_height)
+{
+    return state.options.font_size ? *state.options.font_size : font_height_for(buffer_height);
+}
+
+// What the compositor's globals allow of the place asked for.
+struct PlaceVerdict {
+    std::string refusal; // why it cannot be had, "" when it can
+    std::string notice;  // how the screensaver makes do without a layer shell
+};
+
+PlaceVerdict verdict_on(const ModuleState& state, WaylandPlace place)
+{
+    if (place == WaylandPlace::background && !state.layer_shell)
+        return {"the compositor has no layer shell, so it offers no background layer for a wallpaper", {}};
+    if (place == WaylandPlace::screensaver && !state.layer_shell) {
+        if (!state.wm_base) return {"the compositor offers neither a layer shell nor xdg-shell", {}};
+        return {{}, "the compositor has no layer shell: fullscreen windows instead"};
+    }
+    if (place == WaylandPlace::window && !state.wm_base) return {"the compositor offers no xdg-shell windows", {}};
+    return {};
+}
+
+// Why the compositor cannot be used at all, or "" when it can: the
+// globals, then what the bound ones say at once (output scales).
+std::string meet_compositor(ModuleState& state)
+{
+    state.display = wl_display_connect(nullptr);
+    if (!state.display) {
+        const char* name = std::getenv("WAYLAND_DISPLAY");
+        return std::string("cannot connect to the Wayland compositor '") + (name ? name : "wayland-0") + "'";
+    }
+    watch_registry(state);
+    if (wl_display_roundtrip(state.display) < 0 || wl_display_roundtrip(state.display) < 0)
+        return "the Wayland compositor closed the connection at once";
+    if (!state.compositor || !state.shm) return "the Wayland compositor offers no wl_compositor 4 or wl_shm";
+    return {};
+}
+
+void make_views(ModuleState& state)
+{
+    glyph_fonts_begin();
+    state.start_ms = now_ms();
+    state.started = true;
+    if (state.options.place == WaylandPlace::window) {
+        add_view(state, nullptr);
+    } else {
+        for (auto& output : state.outputs) add_view(state, output.get());
+    }
+}
+
+} // namespace
+
+ModuleStart module_init(const WaylandOptions& options)
+{
+    auto state = std::make_unique<ModuleState>();
+    state->options = options;
+    state->next_seed = options.seed.value_or(default_seed());
+    state->pacer.period_ns = 1'000'000'000 / options.fps;
+    std::string refusal = meet_compositor(*state);
+    PlaceVerdict verdict;
+    if (refusal.empty()) {
+        verdict = verdict_on(*state, options.place);
+        refusal = std::move(verdict.refusal);
+    }
+    if (!refusal.empty()) {
+        module_free(*state);
+        return {nullptr, std::move(refusal), {}};
+    }
+    make_views(*state);
+    state->pacer.start(monotonic_now_ns());
+    return {std::move(state), {}, std::move(verdict.notice)};
+}
+
+int module_draw(ModuleState& state)
+{
+    drop_closed_views(state);
+    const std::int64_t now = monotonic_now_ns();
+    const bool tick_due = state.pacer.due(now);
+    if (tick_due) state.pacer.advance(now);
+    for (auto& view : state.views) {
+        if (!view->configured()) continue;
+        if (view->needs_restart() && !module_reshape(state, *view)) return 0;
+        if (tick_due) {
+            tick(view->scene);
+            compose(view->scene);
+            view->dirty = true;
+        }
+        // A surface the compositor does not show gets no frame callback:
+        // its scene goes on ticking, but nothing is drawn for it.
+        if (view->dirty && !view->frame) show(state, *view);
+    }
+    return static_cast<int>(state.pacer.wait_ms(monotonic_now_ns()));
+}
+
+bool module_reshape(ModuleState& state, View& view)
+{
+    view.made_width = view.width;
+    view.made_height = view.height;
+    view.made_scale = view.scale();
+    const std::int32_t width = view.width * view.made_scale;
+    const std::int32_t height = view.height * view.made_scale;
+    close_painter(view.painter);
+    if (!open_painter(view.painter, state.shm, width, height, font_pixels(state, height))) {
+        state.error = "no font can be opened (fontconfig found no monospace font)";
+        state.end = RunEnd::failed;
+        return false;
+    }
+    wl_surface_set_buffer_scale(view.surface, view.made_scale);
+    Scene& scene = view.scene;
+    scene.client_width = width;
+    scene.client_height = height;
+    scene.cell_width = view.painter.metrics.cell_width;
+    scene.cell_height = view.painter.metrics.cell_height;
+    const GridSize size = grid_size_for(width, height, scene.cell_width, scene.cell_height);
+    // The mouse rule's first position and start time outlive the restart.
+    start_scene(scene, size.columns, size.rows, view.seed);
+    compose(scene);
+    view.dirty = true;
+    return true;
+}
+
+RunEnd module_event(ModuleState& state)
+{
+    if (wl_display_dispatch_pending(state.display) < 0) end_run(state, RunEnd::failed);
+    return state.end;
+}
+
+void module_free(ModuleState& state)
+{
+    drop_all_views(state);
+    if (state.started) glyph_fonts_end();
+    release_input(state);
+    release_globals(state);
+    if (state.display) wl_display_disconnect(state.display);
+    state = ModuleState{};
+}
+
+} // namespace gm
