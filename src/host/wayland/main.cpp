@@ -16,8 +16,10 @@ constexpr const char* program = "glyphmarinae-wayland: ";
 
 // Waits on the connection with poll, never busy: events are handled as they
 // come, frames are ticked on the pacer's deadlines and shown when the
-// compositor asks for them. A compositor that goes away is a failure
-// without words: there is nobody left to show anything to.
+// compositor asks for them. A flush the socket cannot take at once waits
+// for it to be writable, and the next turn flushes the rest. A compositor
+// that goes away is a failure without words: there is nobody left to show
+// anything to.
 RunEnd run(ModuleState& state)
 {
     wl_display* display = state.display;
@@ -26,13 +28,14 @@ RunEnd run(ModuleState& state)
         if (state.end != RunEnd::running) return state.end;
         while (wl_display_prepare_read(display) != 0)
             if (module_event(state) != RunEnd::running) return state.end;
-        if (wl_display_flush(display) < 0 && errno != EAGAIN) {
+        const bool unflushed = wl_display_flush(display) < 0;
+        if (unflushed && errno != EAGAIN) {
             wl_display_cancel_read(display);
             return RunEnd::failed;
         }
-        pollfd input = {wl_display_get_fd(display), POLLIN, 0};
-        const int ready = poll(&input, 1, wait);
-        if (ready > 0) {
+        pollfd connection = {wl_display_get_fd(display), static_cast<short>(unflushed ? POLLIN | POLLOUT : POLLIN), 0};
+        const int ready = poll(&connection, 1, wait);
+        if (ready > 0 && (connection.revents & ~POLLOUT)) {
             if (wl_display_read_events(display) < 0) return RunEnd::failed;
         } else {
             wl_display_cancel_read(display);
