@@ -74,15 +74,11 @@ ModuleStart module_init(const WaylandOptions& options)
     state->options = options;
     state->next_seed = options.seed.value_or(default_seed());
     state->pacer.period_ns = 1'000'000'000 / options.fps;
-    std::string refusal = meet_compositor(*state);
-    PlaceVerdict verdict;
-    if (refusal.empty()) {
-        verdict = verdict_on(*state, options.place);
-        refusal = std::move(verdict.refusal);
-    }
-    if (!refusal.empty()) {
+    std::string unusable = meet_compositor(*state);
+    PlaceVerdict verdict = unusable.empty() ? verdict_on(*state, options.place) : PlaceVerdict{std::move(unusable), {}};
+    if (!verdict.refusal.empty()) {
         module_free(*state);
-        return {nullptr, std::move(refusal), {}};
+        return {nullptr, std::move(verdict.refusal), {}};
     }
     make_views(*state);
     state->pacer.start(monotonic_now_ns());

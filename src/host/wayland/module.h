@@ -34,7 +34,7 @@ struct Output {
 struct View {
     ModuleState* owner = nullptr;
     Output* output = nullptr;   // the output it was made for; none for --window
-    Output* entered = nullptr;  // for --window, the output its surface went on last
+    Output* entered = nullptr;  // the output its surface went on last: --window's scale
     std::uint32_t seed = 0;
     wl_surface* surface = nullptr;
     zwlr_layer_surface_v1* layer_surface = nullptr;

@@ -1,7 +1,5 @@
 #include "host/wayland/view.h"
 
-#include <algorithm>
-
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
