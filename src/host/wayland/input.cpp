@@ -19,7 +19,7 @@ void pointer_at(ModuleState& state, wl_fixed_t x, wl_fixed_t y)
     // A window of its own ends on clicks and keys, not on the mouse passing.
     if (!view || state.options.place == WaylandPlace::window) return;
     if (mouse_move_closes(view->scene, wl_fixed_to_int(x), wl_fixed_to_int(y), now_ms()))
-        end_run(state, RunEnd::stopped);
+        end_run(state, RunEnd::user);
 }
 
 void on_pointer_enter(void* data, wl_pointer* pointer, std::uint32_t serial, wl_surface* surface, wl_fixed_t x,
@@ -43,7 +43,7 @@ void on_pointer_button(void* data, wl_pointer*, std::uint32_t, std::uint32_t, st
 {
     // Left and right clicks end the run; the middle button and the wheel do not.
     if (pressed == WL_POINTER_BUTTON_STATE_PRESSED && (button == BTN_LEFT || button == BTN_RIGHT))
-        end_run(*static_cast<ModuleState*>(data), RunEnd::stopped);
+        end_run(*static_cast<ModuleState*>(data), RunEnd::user);
 }
 const wl_pointer_listener pointer_listener = {
     .enter = on_pointer_enter,
@@ -60,7 +60,7 @@ const wl_pointer_listener pointer_listener = {
 
 void on_key(void* data, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t pressed)
 {
-    if (pressed == WL_KEYBOARD_KEY_STATE_PRESSED) end_run(*static_cast<ModuleState*>(data), RunEnd::stopped);
+    if (pressed == WL_KEYBOARD_KEY_STATE_PRESSED) end_run(*static_cast<ModuleState*>(data), RunEnd::user);
 }
 const wl_keyboard_listener keyboard_listener = {
     .keymap = [](void*, wl_keyboard*, std::uint32_t, std::int32_t fd, std::uint32_t) { close(fd); },

@@ -5,10 +5,10 @@
 #include "engine/tick.h"
 #include "host/common/default_seed.h"
 #include "host/common/window_metrics.h"
+#include "host/common/window_scene.h"
 #include "host/wayland/input.h"
 #include "host/wayland/registry.h"
 #include "host/wayland/view.h"
-#include "population/population.h"
 #include "render/compose.h"
 
 namespace gm {
@@ -68,7 +68,7 @@ void make_views(ModuleState& state)
 
 } // namespace
 
-ModuleStart module_init(const WaylandOptions& options)
+Started<ModuleState> module_init(const WaylandOptions& options)
 {
     auto state = std::make_unique<ModuleState>();
     state->options = options;
@@ -85,7 +85,7 @@ ModuleStart module_init(const WaylandOptions& options)
     return {std::move(state), {}, std::move(verdict.notice)};
 }
 
-int module_draw(ModuleState& state)
+std::int64_t module_draw(ModuleState& state)
 {
     drop_closed_views(state);
     const std::int64_t now = monotonic_now_ns();
@@ -103,7 +103,7 @@ int module_draw(ModuleState& state)
         // its scene goes on ticking, but nothing is drawn for it.
         if (view->dirty && !view->frame) show(state, *view);
     }
-    return static_cast<int>(state.pacer.wait_ms(monotonic_now_ns()));
+    return state.pacer.wait_ms(monotonic_now_ns());
 }
 
 bool module_reshape(ModuleState& state, View& view)
@@ -111,32 +111,24 @@ bool module_reshape(ModuleState& state, View& view)
     view.made_width = view.width;
     view.made_height = view.height;
     view.made_scale = view.scale();
-    const std::int32_t width = view.width * view.made_scale;
-    const std::int32_t height = view.height * view.made_scale;
+    const PixelSize buffer = {view.width * view.made_scale, view.height * view.made_scale};
     close_painter(view.painter);
-    if (!open_painter(view.painter, state.shm, width, height, font_pixels(state, height))) {
-        state.error = "no font can be opened (fontconfig found no monospace font)";
-        state.end = RunEnd::failed;
+    if (!open_painter(view.painter, state.shm, buffer.width, buffer.height, font_pixels(state, buffer.height))) {
+        fail_run(state, "no font can be opened (fontconfig found no monospace font)");
         return false;
     }
     wl_surface_set_buffer_scale(view.surface, view.made_scale);
-    Scene& scene = view.scene;
-    scene.client_width = width;
-    scene.client_height = height;
-    scene.cell_width = view.painter.metrics.cell_width;
-    scene.cell_height = view.painter.metrics.cell_height;
-    const GridSize size = grid_size_for(width, height, scene.cell_width, scene.cell_height);
-    // The mouse rule's first position and start time outlive the restart.
-    start_scene(scene, size.columns, size.rows, view.seed);
-    compose(scene);
+    const glyph_font_metrics& cell = view.painter.metrics;
+    start_window_scene(view.scene, buffer, {cell.cell_width, cell.cell_height}, view.seed);
+    compose(view.scene);
     view.dirty = true;
     return true;
 }
 
-RunEnd module_event(ModuleState& state)
+EventResult module_event(ModuleState& state)
 {
     if (wl_display_dispatch_pending(state.display) < 0) end_run(state, RunEnd::failed);
-    return state.end;
+    return {true, state.end};
 }
 
 void module_free(ModuleState& state)

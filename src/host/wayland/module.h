@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/scene.h"
+#include "host/common/host_contract.h"
 #include "host/common/pacing.h"
 #include "host/wayland/painter.h"
 #include "host/wayland/wayland_options.h"
@@ -67,12 +68,9 @@ struct View {
     }
 };
 
-// stopped: by input, the close request or a signal, all of them status 0.
-enum class RunEnd { running, stopped, failed };
-
-// The aquarium as a Wayland client: one state record, made by init,
-// advanced by draw (which never waits), resized by reshape, told of the
-// compositor's events, and released by free.
+// The aquarium as a Wayland client, in the hosts' shape (host_contract.h):
+// one state record, made by init, advanced by draw, restarted by reshape,
+// told of the compositor's events, and released by free.
 struct ModuleState {
     WaylandOptions options;
     wl_display* display = nullptr;
@@ -99,28 +97,30 @@ struct ModuleState {
     std::string error; // one line for stderr when the run failed
 };
 
-// The first end is the one the run keeps.
+// The first end is the one the run keeps, but for a failure, which is
+// always told.
 inline void end_run(ModuleState& state, RunEnd end)
 {
     if (state.end == RunEnd::running) state.end = end;
 }
+inline void fail_run(ModuleState& state, std::string why)
+{
+    state.error = std::move(why);
+    state.end = RunEnd::failed;
+}
 
 inline std::uint32_t now_ms() { return static_cast<std::uint32_t>(monotonic_now_ns() / 1'000'000); }
 
-struct ModuleStart {
-    std::unique_ptr<ModuleState> state;
-    std::string error; // one line for stderr when there is no state
-    std::string notice; // one line for stderr when it runs, but not as asked
-};
-
-ModuleStart module_init(const WaylandOptions& options);
+Started<ModuleState> module_init(const WaylandOptions& options);
 // Ticks the scenes when due and shows them where the compositor is ready;
-// returns the milliseconds until the next tick.
-int module_draw(ModuleState& state);
-// Sizes the view's painter and restarts its scene with its seed.
+// the milliseconds until the next tick.
+std::int64_t module_draw(ModuleState& state);
+// Sizes the view's painter for its size and scale and restarts its scene
+// with its seed.
 bool module_reshape(ModuleState& state, View& view);
-// Handles the events the connection has read; the run's end, if one came.
-RunEnd module_event(ModuleState& state);
+// Handles the events the connection has read: the listeners take them all,
+// and the record says whether one of them ended the run.
+EventResult module_event(ModuleState& state);
 void module_free(ModuleState& state);
 
 } // namespace gm

@@ -59,7 +59,7 @@ void on_toplevel_configure(void* data, xdg_toplevel*, std::int32_t width, std::i
     view->pending_width = width;
     view->pending_height = height;
 }
-void on_toplevel_close(void* data, xdg_toplevel*) { end_run(*static_cast<View*>(data)->owner, RunEnd::stopped); }
+void on_toplevel_close(void* data, xdg_toplevel*) { end_run(*static_cast<View*>(data)->owner, RunEnd::host); }
 const xdg_toplevel_listener toplevel_listener = {
     .configure = on_toplevel_configure,
     .close = on_toplevel_close,
@@ -185,8 +185,7 @@ void show(ModuleState& state, View& view)
     switch (paint_changes(view.painter, view.surface, view.scene.grid)) {
     case Painted::no_buffer: return; // drawn when the compositor gives one back
     case Painted::failed:
-        state.error = "cannot map shared memory for a frame";
-        state.end = RunEnd::failed;
+        fail_run(state, "cannot map shared memory for a frame");
         return;
     case Painted::attached: break;
     }
