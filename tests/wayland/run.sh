@@ -152,6 +152,13 @@ window)
   for _ in $(seq 50); do user swaymsg -t get_tree | grep -q '"name": "Glyphmarinae"' && break; sleep 0.1; done
   user swaymsg -t get_tree | grep -q '"name": "Glyphmarinae"' || fail "no window titled Glyphmarinae"
   shoot window
+  # The window takes the scale of the output it is on when that changes,
+  # though the compositor has no new output to tell it it entered.
+  sway_do output HEADLESS-1 scale 2
+  sleep 1
+  shoot window-scaled
+  [ "$(head -n 1 "$out/window-scaled.check")" = "$(head -n 1 "$out/window.check")" ] ||
+    fail "the window at scale 2 is not drawn sharp"
   sway_do '[app_id="glyphmarinae"]' kill
   expect_exit 0 30 "the compositor's close request"
   ;;

@@ -1,9 +1,8 @@
 #include <cerrno>
 #include <iostream>
 #include <poll.h>
-#include <string>
-#include <vector>
 
+#include "host/common/run_program.h"
 #include "host/common/signals.h"
 #include "host/wayland/module.h"
 #include "host/wayland/wayland_options.h"
@@ -14,45 +13,47 @@ namespace {
 
 constexpr const char* program = "glyphmarinae-wayland: ";
 
-// Waits on the connection with poll, never busy: events are handled as they
-// come, frames are ticked on the pacer's deadlines and shown when the
-// compositor asks for them. A compositor that goes away is a failure
-// without words: there is nobody left to show anything to.
+// Waits on the connection, never busy: events are handled as they come,
+// frames are ticked on the pacer's deadlines and shown when the compositor
+// asks for them. A flush the socket cannot take at once waits for the
+// connection to be writable too, and the next turn flushes the rest. The
+// stop signals come only inside the wait. A compositor that goes away is a
+// failure without words: there is nobody left to show anything to.
 RunEnd run(ModuleState& state)
 {
     wl_display* display = state.display;
     while (!stop_requested()) {
-        const int wait = module_draw(state);
+        const std::int64_t wait_ms = module_draw(state);
         if (state.end != RunEnd::running) return state.end;
         while (wl_display_prepare_read(display) != 0)
-            if (module_event(state) != RunEnd::running) return state.end;
-        if (wl_display_flush(display) < 0 && errno != EAGAIN) {
+            if (const RunEnd end = module_event(state).end; end != RunEnd::running) return end;
+        const bool unflushed = wl_display_flush(display) < 0;
+        if (unflushed && errno != EAGAIN) {
             wl_display_cancel_read(display);
             return RunEnd::failed;
         }
-        pollfd input = {wl_display_get_fd(display), POLLIN, 0};
-        const int ready = poll(&input, 1, wait);
-        if (ready > 0) {
+        pollfd connection = {wl_display_get_fd(display), static_cast<short>(unflushed ? POLLIN | POLLOUT : POLLIN), 0};
+        const int ready = wait_for_input({&connection, 1}, wait_ms);
+        if (ready > 0 && (connection.revents & ~POLLOUT)) {
             if (wl_display_read_events(display) < 0) return RunEnd::failed;
         } else {
             wl_display_cancel_read(display);
             if (ready < 0 && errno != EINTR) return RunEnd::failed;
         }
-        if (module_event(state) != RunEnd::running) return state.end;
+        if (const RunEnd end = module_event(state).end; end != RunEnd::running) return end;
     }
-    return RunEnd::stopped;
+    return RunEnd::host;
 }
 
 int run_module(const WaylandOptions& options)
 {
-    catch_stop_signals();
-    ModuleStart started = module_init(options);
-    if (!started.state) {
-        std::cerr << program << started.error << "\n";
+    Started<ModuleState> made = module_init(options);
+    if (!made.state) {
+        std::cerr << program << made.error << "\n";
         return 1;
     }
-    if (!started.notice.empty()) std::cerr << program << started.notice << "\n";
-    ModuleState& state = *started.state;
+    if (!made.notice.empty()) std::cerr << program << made.notice << "\n";
+    ModuleState& state = *made.state;
     const RunEnd end = run(state);
     // A protocol error is the program's own fault and worth a line; a
     // connection that simply broke is the compositor leaving.
@@ -71,15 +72,6 @@ int run_module(const WaylandOptions& options)
 int main(int argc, char** argv)
 {
     using namespace gm;
-    const WaylandParseResult parsed = parse_wayland_options(std::vector<std::string>(argv + 1, argv + argc));
-    if (!parsed.error.empty()) {
-        std::cerr << program << parsed.error << "\n";
-        return 2;
-    }
-    switch (parsed.options.mode) {
-    case WaylandMode::help: std::cout << wayland_usage_text(); return 0;
-    case WaylandMode::version: std::cout << "glyphmarinae-wayland " GLYPH_VERSION "\n"; return 0;
-    case WaylandMode::aquarium: break;
-    }
-    return run_module(parsed.options);
+    return run_program<WaylandOptions>(
+        {"glyphmarinae-wayland", GLYPH_VERSION, parse_wayland_options, wayland_usage_text, run_module}, argc, argv);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/scene.h"
+#include "host/common/host_contract.h"
 #include "host/common/pacing.h"
 #include "host/wayland/painter.h"
 #include "host/wayland/wayland_options.h"
@@ -33,32 +34,43 @@ struct Output {
 // on one output, or the window of --window.
 struct View {
     ModuleState* owner = nullptr;
-    Output* output = nullptr; // none for --window
-    std::int32_t scale = 1;   // the buffer scale the painter is sized for
+    Output* output = nullptr;   // the output it was made for; none for --window
+    Output* entered = nullptr;  // the output its surface went on last: --window's scale
     std::uint32_t seed = 0;
     wl_surface* surface = nullptr;
     zwlr_layer_surface_v1* layer_surface = nullptr;
     xdg_surface* window_surface = nullptr;
     xdg_toplevel* toplevel = nullptr;
     wl_callback* frame = nullptr; // the compositor has not shown the last frame yet
-    std::int32_t width = 0;       // in surface coordinates, as configured
+    std::int32_t width = 0;       // in surface coordinates, as configured; 0 until then
     std::int32_t height = 0;
     std::int32_t pending_width = 0; // a toplevel's size until its surface's configure
     std::int32_t pending_height = 0;
-    bool configured = false;
-    bool restart = false; // a new size or scale: a new painter and scene
-    bool dirty = false;   // the grid changed since the last commit
-    bool closed = false;  // the compositor took the surface away
+    // What the painter and the scene were last made for: when the size or
+    // the scale moves away from it, both are made again.
+    std::int32_t made_width = 0;
+    std::int32_t made_height = 0;
+    std::int32_t made_scale = 0;
+    bool dirty = false;  // the grid changed since the last commit
+    bool closed = false; // the compositor took the surface away
     Scene scene;
     WaylandPainter painter;
+
+    bool configured() const { return width > 0; }
+    std::int32_t scale() const
+    {
+        const Output* shown_on = output ? output : entered;
+        return shown_on ? shown_on->scale : 1;
+    }
+    bool needs_restart() const
+    {
+        return width != made_width || height != made_height || scale() != made_scale;
+    }
 };
 
-// stopped: by input, the close request or a signal, all of them status 0.
-enum class RunEnd { running, stopped, failed };
-
-// The aquarium as a Wayland client: one state record, made by init,
-// advanced by draw (which never waits), resized by reshape, told of the
-// compositor's events, and released by free.
+// The aquarium as a Wayland client, in the hosts' shape (host_contract.h):
+// one state record, made by init, advanced by draw, restarted by reshape,
+// told of the compositor's events, and released by free.
 struct ModuleState {
     WaylandOptions options;
     wl_display* display = nullptr;
@@ -74,7 +86,10 @@ struct ModuleState {
     std::vector<std::unique_ptr<Output>> outputs;
     std::vector<std::unique_ptr<View>> views;
     View* pointer_view = nullptr; // the view the pointer is over
-    bool started = false;         // outputs found later get views of their own
+    // Past init's refusals: the fonts are open for use and the views are
+    // made, so an output that comes from now on gets a view of its own, and
+    // free has the fonts to end.
+    bool started = false;
     std::uint32_t next_seed = 0;
     std::uint32_t start_ms = 0;
     Pacer pacer;
@@ -82,20 +97,30 @@ struct ModuleState {
     std::string error; // one line for stderr when the run failed
 };
 
-struct ModuleStart {
-    std::unique_ptr<ModuleState> state;
-    std::string error; // one line for stderr when there is no state
-    std::string notice; // one line for stderr when it runs, but not as asked
-};
+// The first end is the one the run keeps, but for a failure, which is
+// always told.
+inline void end_run(ModuleState& state, RunEnd end)
+{
+    if (state.end == RunEnd::running) state.end = end;
+}
+inline void fail_run(ModuleState& state, std::string why)
+{
+    state.error = std::move(why);
+    state.end = RunEnd::failed;
+}
 
-ModuleStart module_init(const WaylandOptions& options);
+inline std::uint32_t now_ms() { return static_cast<std::uint32_t>(monotonic_now_ns() / 1'000'000); }
+
+Started<ModuleState> module_init(const WaylandOptions& options);
 // Ticks the scenes when due and shows them where the compositor is ready;
-// returns the milliseconds until the next tick.
-int module_draw(ModuleState& state);
-// Sizes the view's painter and restarts its scene with its seed.
+// the milliseconds until the next tick.
+std::int64_t module_draw(ModuleState& state);
+// Sizes the view's painter for its size and scale and restarts its scene
+// with its seed.
 bool module_reshape(ModuleState& state, View& view);
-// Handles the events the connection has read; the run's end, if one came.
-RunEnd module_event(ModuleState& state);
+// Handles the events the connection has read: the listeners take them all,
+// and the record says whether one of them ended the run.
+EventResult module_event(ModuleState& state);
 void module_free(ModuleState& state);
 
 } // namespace gm

@@ -18,7 +18,7 @@ constexpr std::int32_t join_gap = 3;
 
 void on_release(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->held = false; }
 
-const wl_buffer_listener release_listener = {on_release};
+const wl_buffer_listener release_listener = {.release = on_release};
 
 bool make_buffer(WaylandPainter& painter, ShmBuffer& buffer)
 {
@@ -164,22 +164,26 @@ void close_painter(WaylandPainter& painter)
 
 namespace {
 
-// A buffer the compositor is not reading: one already made if there is one,
-// else the second made now; none while both are held.
-ShmBuffer* free_buffer_of(WaylandPainter& painter, Painted& why_none)
+// A buffer the compositor is not reading, or why there is none.
+struct FreeBuffer {
+    ShmBuffer* buffer = nullptr;
+    Painted why_none = Painted::no_buffer;
+};
+
+// One already made if there is one, else the second made now; none while
+// both are held.
+FreeBuffer free_buffer_of(WaylandPainter& painter)
 {
     for (ShmBuffer& buffer : painter.buffers)
-        if (buffer.buffer && !buffer.held) return &buffer;
+        if (buffer.buffer && !buffer.held) return {&buffer};
     auto unmade = std::find_if(painter.buffers.begin(), painter.buffers.end(),
                                [](const ShmBuffer& buffer) { return !buffer.buffer; });
-    why_none = Painted::no_buffer;
-    if (unmade == painter.buffers.end()) return nullptr;
+    if (unmade == painter.buffers.end()) return {};
     if (!make_buffer(painter, *unmade)) {
         free_buffer(*unmade);
-        why_none = Painted::failed;
-        return nullptr;
+        return {nullptr, Painted::failed};
     }
-    return &*unmade;
+    return {&*unmade};
 }
 
 } // namespace
@@ -191,9 +195,9 @@ Painted paint_changes(WaylandPainter& painter, wl_surface* surface, const CellGr
         painter.shown = CellGrid(grid.columns, grid.rows);
         painter.whole_surface = true;
     }
-    Painted why_none = Painted::no_buffer;
-    ShmBuffer* free_one = free_buffer_of(painter, why_none);
-    if (!free_one) return why_none;
+    const FreeBuffer found = free_buffer_of(painter);
+    if (!found.buffer) return found.why_none;
+    ShmBuffer* free_one = found.buffer;
 
     const glyph_font_metrics& m = painter.metrics;
     // Frozen, nothing is evicted while glyphs are looked up and drawn; the

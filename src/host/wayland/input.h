@@ -1,0 +1,12 @@
+#pragma once
+#include "host/wayland/module.h"
+
+namespace gm {
+
+// The seat's keyboard and pointer, taken and given back as the seat's
+// capabilities come and go; a key, a left or right click, or a movement
+// past the mouse rule ends the run.
+void watch_seat(ModuleState& state, wl_seat* seat);
+void release_input(ModuleState& state);
+
+} // namespace gm
