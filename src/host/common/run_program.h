@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/common/host_contract.h"
 #include "host/common/option_table.h"
 #include "host/common/signals.h"
 
@@ -42,6 +43,22 @@ int run_program(const Program<Options>& program, int argc, char** argv)
     }
     catch_stop_signals({.held = Held::outside_waits});
     return program.run(parsed.options);
+}
+
+// The run of a module that init has made: its refusal or its notice said
+// in one line, its loop run, its state freed on every way out of the loop;
+// the exit status (`refused` when init made nothing, 1 after a failure).
+template <typename State, typename Loop>
+int run_started(std::string_view name, Started<State> made, int refused, Loop loop)
+{
+    if (!made.state) {
+        std::cerr << name << ": " << made.error << "\n";
+        return refused;
+    }
+    if (!made.notice.empty()) std::cerr << name << ": " << made.notice << "\n";
+    const RunEnd end = loop(*made.state);
+    module_free(*made.state);
+    return end == RunEnd::failed ? 1 : 0;
 }
 
 } // namespace gm

@@ -11,6 +11,7 @@ namespace gm {
 
 namespace {
 
+constexpr const char* program_name = "glyphmarinae-wayland";
 constexpr const char* program = "glyphmarinae-wayland: ";
 
 // Waits on the connection, never busy: events are handled as they come,
@@ -45,24 +46,22 @@ RunEnd run(ModuleState& state)
     return RunEnd::host;
 }
 
+// A protocol error is the program's own fault and worth a line; a
+// connection that simply broke is the compositor leaving.
+RunEnd run_and_report(ModuleState& state)
+{
+    const RunEnd end = run(state);
+    if (end != RunEnd::failed) return end;
+    if (!state.error.empty())
+        std::cerr << program << state.error << "\n";
+    else if (wl_display_get_error(state.display) == EPROTO)
+        std::cerr << program << "the compositor refused a request\n";
+    return end;
+}
+
 int run_module(const WaylandOptions& options)
 {
-    Started<ModuleState> made = module_init(options);
-    if (!made.state) {
-        std::cerr << program << made.error << "\n";
-        return 1;
-    }
-    if (!made.notice.empty()) std::cerr << program << made.notice << "\n";
-    ModuleState& state = *made.state;
-    const RunEnd end = run(state);
-    // A protocol error is the program's own fault and worth a line; a
-    // connection that simply broke is the compositor leaving.
-    const int protocol_error = wl_display_get_error(state.display);
-    if (end == RunEnd::failed && !state.error.empty()) std::cerr << program << state.error << "\n";
-    else if (end == RunEnd::failed && protocol_error == EPROTO)
-        std::cerr << program << "the compositor refused a request\n";
-    module_free(state);
-    return end == RunEnd::failed ? 1 : 0;
+    return run_started(program_name, module_init(options), 1, run_and_report);
 }
 
 } // namespace
@@ -73,5 +72,5 @@ int main(int argc, char** argv)
 {
     using namespace gm;
     return run_program<WaylandOptions>(
-        {"glyphmarinae-wayland", GLYPH_VERSION, parse_wayland_options, wayland_usage_text, run_module}, argc, argv);
+        {program_name, GLYPH_VERSION, parse_wayland_options, wayland_usage_text, run_module}, argc, argv);
 }

@@ -16,6 +16,7 @@ namespace gm {
 
 namespace {
 
+constexpr const char* program_name = "glyphmarinae-x11";
 constexpr const char* program = "glyphmarinae-x11: ";
 
 // Drawing into a window that its owner has just destroyed fails before the
@@ -91,17 +92,9 @@ int run_module(const X11Options& options)
         XCloseDisplay(display);
         return 2;
     }
-    Started<ModuleState> started = module_init(display, target.window, options);
-    if (!started.state) {
-        std::cerr << program << started.error << "\n";
-        XCloseDisplay(display);
-        return 2;
-    }
-    const RunEnd end = run(*started.state);
-    module_free(*started.state);
-    started.state.reset();
+    const int status = run_started(program_name, module_init(display, target.window, options), 2, run);
     XCloseDisplay(display);
-    return end == RunEnd::failed ? 1 : 0;
+    return status;
 }
 
 } // namespace
@@ -111,6 +104,6 @@ int run_module(const X11Options& options)
 int main(int argc, char** argv)
 {
     using namespace gm;
-    return run_program<X11Options>({"glyphmarinae-x11", GLYPH_VERSION, parse_x11_options, x11_usage_text, run_module},
+    return run_program<X11Options>({program_name, GLYPH_VERSION, parse_x11_options, x11_usage_text, run_module},
                                    argc, argv);
 }
