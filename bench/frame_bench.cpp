@@ -50,11 +50,11 @@ void keep_crowd(benchmark::State& state, Scene& scene)
     state.ResumeTiming();
 }
 
-void split_all_rows(const Scene& scene, std::vector<ColourRun>& runs)
+void split_all_rows(const Scene& scene, ColourRuns& runs)
 {
     for (std::int32_t r = 0; r < scene.rows; ++r) {
         split_runs(scene.grid, r, runs);
-        benchmark::DoNotOptimize(runs.data());
+        benchmark::DoNotOptimize(runs.characters().data());
     }
 }
 
@@ -102,7 +102,7 @@ void BM_SplitRuns(benchmark::State& state)
 {
     auto scene = scene_for(state);
     compose(*scene);
-    std::vector<ColourRun> runs;
+    ColourRuns runs;
     for (auto _ : state) split_all_rows(*scene, runs);
     report(state, *scene);
 }
@@ -111,7 +111,7 @@ BENCHMARK(BM_SplitRuns)->Apply(sizes_and_crowds);
 void BM_Frame(benchmark::State& state)
 {
     auto scene = scene_for(state);
-    std::vector<ColourRun> runs;
+    ColourRuns runs;
     for (auto _ : state) {
         tick(*scene);
         compose(*scene);
@@ -138,7 +138,7 @@ void BM_FrameByGrid(benchmark::State& state)
     auto scene = scene_for(state);
     const double cells = static_cast<double>(scene->columns) * scene->rows;
     const auto area = static_cast<double>(drawn_area(*scene));
-    std::vector<ColourRun> runs;
+    ColourRuns runs;
     for (auto _ : state) {
         tick(*scene);
         compose(*scene);
