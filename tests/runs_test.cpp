@@ -24,14 +24,14 @@ constexpr Colour blue = colours::bright_blue;
 TEST(ColourRuns, EmptyCellsBreakRunsAndAreNeverDrawn)
 {
     const CellGrid grid = row_of({{'A', red}, {'B', red}, {' ', red}, {'C', red}});
-    EXPECT_EQ(split_runs(grid, 0), (std::vector<ColourRun>{{0, red, "AB"}, {3, red, "C"}}));
+    EXPECT_EQ(split_runs(grid, 0).runs(), (std::vector<ColourRun>{{0, red, "AB"}, {3, red, "C"}}));
     EXPECT_TRUE(split_runs(row_of({{' ', 0}, {' ', red}}), 0).empty());
 }
 
 TEST(ColourRuns, OpaqueBlanksJoinTheirRunAsBlanks)
 {
     const CellGrid grid = row_of({{'A', red}, {'\0', red}, {'B', red}});
-    EXPECT_EQ(split_runs(grid, 0), (std::vector<ColourRun>{{0, red, "A B"}}));
+    EXPECT_EQ(split_runs(grid, 0).runs(), (std::vector<ColourRun>{{0, red, "A B"}}));
 }
 
 TEST(ColourRuns, ColourChangesStartNewRunsThatEndAtTheRow)
@@ -41,10 +41,23 @@ TEST(ColourRuns, ColourChangesStartNewRunsThatEndAtTheRow)
     grid.at(1, 0) = {'y', blue};
     grid.at(2, 0) = {'z', blue};
     grid.at(0, 1) = {'w', blue};
-    EXPECT_EQ(split_runs(grid, 0), (std::vector<ColourRun>{{0, red, "x"}, {1, blue, "yz"}}));
-    EXPECT_EQ(split_runs(grid, 1), (std::vector<ColourRun>{{0, blue, "w"}}));
+    EXPECT_EQ(split_runs(grid, 0).runs(), (std::vector<ColourRun>{{0, red, "x"}, {1, blue, "yz"}}));
+    EXPECT_EQ(split_runs(grid, 1).runs(), (std::vector<ColourRun>{{0, blue, "w"}}));
     EXPECT_TRUE(split_runs(grid, 2).empty());
     EXPECT_TRUE(split_runs(grid, -1).empty());
+}
+
+TEST(ColourRuns, RunsAppendedBeyondTheRoomMadeKeepTheirTexts)
+{
+    CellGrid grid(3, 2);
+    grid.at(0, 0) = {'a', red};
+    grid.at(1, 0) = {'b', blue};
+    grid.at(0, 1) = {'c', red};
+    ColourRuns runs;
+    runs.start(1); // the second row's runs move the storage and the first row's texts with it
+    for (std::int32_t row = 0; row < grid.rows; ++row) runs.append(grid, row, -1, 9);
+    EXPECT_EQ(runs.runs(), (std::vector<ColourRun>{{0, red, "a"}, {1, blue, "b"}, {0, red, "c"}}));
+    EXPECT_EQ(runs.characters(), "abc");
 }
 
 TEST(TextRendering, OneLineOfExactlyColumnsPerRow)
