@@ -19,7 +19,7 @@ scripts/packages.sh sway swayidle grim wtype wayvnc weston wayland-utils libwayl
 # The Debian package: cpack's dependency list, lintian, the manual page, the settings description.
 scripts/packages.sh dpkg-dev file lintian man-db libxml2-utils
 # The Windows build's icon maker, and the check of the resources in the built files.
-scripts/packages.sh libgd-dev pkg-config python3-pefile
+scripts/packages.sh libpng-dev python3-pefile
 # Recordings and the tools that read them back.
 scripts/packages.sh libgif-dev libpng-dev asciinema gifsicle python3
 # The browser build and its tests: Emscripten, Chromium, and node with npm
