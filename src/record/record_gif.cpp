@@ -40,6 +40,15 @@ void check(int status, GifFileType* gif, const GifRecorder::Output& output)
     throw std::runtime_error(std::string("giflib could not encode a frame: ") + GifErrorString(gif->Error));
 }
 
+// The pixels the viewer sees in a rectangle of the picture, for the plan to
+// paint the change over.
+Picture part_of(const Picture& whole, int left, int top, int width, int height)
+{
+    Picture part(width, height);
+    for (int y = 0; y < height; ++y) std::copy_n(whole.row(top + y) + left, width, part.row(y));
+    return part;
+}
+
 // The pixels of a frame that the viewer is to be shown, in the frame's own
 // coordinates.
 struct PixelRect {
@@ -121,11 +130,12 @@ void GifRecorder::add(const CellGrid& grid)
 {
     const int width = cell_pixel_width * scale_, height = cell_pixel_height * scale_;
     if (frames_ == 0) start(grid);
-    CellRect area = frames_ == 0 ? CellRect{0, 0, grid.columns, grid.rows} : changed_rect(previous_, grid);
+    plan_.make(previous_, grid);
+    CellRect area = plan_.bounds();
     if (area.empty()) area = CellRect{0, 0, 1, 1}; // still a frame: it holds its time on screen
-    Picture picture((area.right - area.left) * width, (area.bottom - area.top) * height);
-    paint_cells(picture, grid, area, scale_);
     const int left = area.left * width, top = area.top * height;
+    Picture picture = part_of(*shown_, left, top, (area.right - area.left) * width, (area.bottom - area.top) * height);
+    paint_into(picture, plan_, area.left, area.top, scale_);
     const PixelRect changed = see_through_unchanged(picture, *shown_, left, top, frames_ == 0);
 
     GraphicsControlBlock control{DISPOSE_DO_NOT, false, delay_of(frames_), see_through};
@@ -134,8 +144,8 @@ void GifRecorder::add(const CellGrid& grid)
     GifFileType* gif = gif_.get();
     check(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, sizeof extension, extension), gif, *output_);
     const int changed_width = changed.right - changed.left;
-    check(EGifPutImageDesc(gif, left + changed.left, top + changed.top, changed_width, changed.bottom - changed.top, false,
-                           nullptr),
+    check(EGifPutImageDesc(gif, left + changed.left, top + changed.top, changed_width, changed.bottom - changed.top,
+                           false, nullptr),
           gif, *output_);
     for (int y = changed.top; y < changed.bottom; ++y)
         check(EGifPutLine(gif, picture.row(y) + changed.left, changed_width), gif, *output_);

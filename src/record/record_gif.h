@@ -7,6 +7,7 @@
 #include "record/atomic_file.h"
 #include "record/record_picture.h"
 #include "render/cell_grid.h"
+#include "render/paint_plan.h"
 
 struct GifFileType;
 
@@ -39,6 +40,7 @@ private:
     int scale_;
     std::int64_t frames_ = 0;
     CellGrid previous_;
+    PaintPlan plan_; // kept for its storage
     std::optional<Picture> shown_; // every pixel as the viewer sees it after the last frame
     std::unique_ptr<GifFileType, Abandon> gif_;
 };

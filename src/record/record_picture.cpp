@@ -1,9 +1,6 @@
 #include "record/record_picture.h"
 
 #include <algorithm>
-#include <string_view>
-
-#include "render/runs.h"
 
 namespace gm {
 
@@ -39,52 +36,46 @@ unsigned char palette_index(Colour colour)
     return static_cast<unsigned char>(best);
 }
 
-// Only the glyphs' own pixels are set: the black between them is the
-// picture's.
-void draw_text(Picture& picture, int left, int top, std::string_view text, unsigned char ink)
-{
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const int x0 = left + static_cast<int>(i) * cell_pixel_width;
-        for (int y = 0; y < cell_pixel_height; ++y) {
-            unsigned char* pixels = picture.row(top + y) + x0;
-            for (int x = 0; x < cell_pixel_width; ++x)
-                if (font_pixel(byte, x, y)) pixels[x] = ink;
-        }
-    }
-}
+// The picture as a paint plan's backend. Glyphs of this font stay inside
+// their cells, so drawing a run clipped to its span is drawing the run's
+// cells that the span covers.
+struct PictureBackend {
+    Picture& picture;
+    std::int32_t left;
+    std::int32_t top;
+    int scale;
 
-void paint_unscaled(Picture& picture, const CellGrid& grid, CellRect area)
-{
-    std::vector<ColourRun> runs;
-    for (std::int32_t row = area.top; row < area.bottom; ++row) {
-        split_runs(grid, row, runs);
-        for (const ColourRun& run : runs) {
-            const std::int32_t first = std::max(run.column, area.left);
-            const std::int32_t end = std::min(run.column + static_cast<std::int32_t>(run.text.size()), area.right);
-            if (first >= end) continue;
-            const std::string_view text = std::string_view(run.text).substr(
-                static_cast<std::size_t>(first - run.column), static_cast<std::size_t>(end - first));
-            draw_text(picture, (first - area.left) * cell_pixel_width, (row - area.top) * cell_pixel_height, text,
-                      palette_index(run.colour));
+    int x_of(std::int32_t column) const { return (column - left) * cell_pixel_width * scale; }
+    int y_of(std::int32_t row) const { return (row - top) * cell_pixel_height * scale; }
+
+    void clear(const PaintSpan& span)
+    {
+        const int x = x_of(span.first), width = x_of(span.end) - x;
+        for (int y = y_of(span.row); y < y_of(span.row + 1); ++y)
+            std::fill_n(picture.row(y) + x, width, static_cast<unsigned char>(0));
+    }
+
+    void draw(const PaintSpan& span, const ColourRun& run)
+    {
+        const unsigned char ink = palette_index(run.colour);
+        for (std::int32_t column = std::max(run.column, span.first); column < std::min(run.end(), span.end); ++column) {
+            const auto glyph = static_cast<unsigned char>(run.text[static_cast<std::size_t>(column - run.column)]);
+            const int x0 = x_of(column), y0 = y_of(span.row);
+            for (int y = 0; y < cell_pixel_height * scale; ++y) {
+                unsigned char* pixels = picture.row(y0 + y) + x0;
+                for (int x = 0; x < cell_pixel_width * scale; ++x)
+                    if (font_pixel(glyph, x / scale, y / scale)) pixels[x] = ink;
+            }
         }
     }
-}
+};
 
 } // namespace
 
-void paint_cells(Picture& picture, const CellGrid& grid, CellRect area, int scale)
+void paint_into(Picture& picture, const PaintPlan& plan, std::int32_t left, std::int32_t top, int scale)
 {
-    if (scale == 1) return paint_unscaled(picture, grid, area);
-    // Painted at the font's own size and each pixel repeated: the letters stay
-    // as crisp as the small picture's, with no blur from resampling.
-    Picture small(picture.width / scale, picture.height / scale);
-    paint_unscaled(small, grid, area);
-    for (int y = 0; y < picture.height; ++y) {
-        const unsigned char* from = small.row(y / scale);
-        unsigned char* to = picture.row(y);
-        for (int x = 0; x < picture.width; ++x) to[x] = from[x / scale];
-    }
+    PictureBackend backend{picture, left, top, scale};
+    paint(plan, backend);
 }
 
 } // namespace gm

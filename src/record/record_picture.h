@@ -6,6 +6,7 @@
 #include "record/fixed_font.h"
 #include "render/cell_grid.h"
 #include "render/grid_diff.h"
+#include "render/paint_plan.h"
 
 namespace gm {
 
@@ -35,9 +36,10 @@ struct Picture {
     std::vector<unsigned char> pixels;
 };
 
-// Draws the cells inside `area` in runs of one colour on black, the area's
-// top-left cell at the picture's top-left pixel, each pixel of the font
-// `scale` pixels wide and high.
-void paint_cells(Picture& picture, const CellGrid& grid, CellRect area, int scale);
+// Paints `plan` into a picture whose top-left pixel is that of the cell at
+// (`left`, `top`), each pixel of the font `scale` pixels wide and high: every
+// span cleared to black, and its runs drawn over it in their colours. Every
+// span lies inside the picture.
+void paint_into(Picture& picture, const PaintPlan& plan, std::int32_t left, std::int32_t top, int scale);
 
 } // namespace gm
