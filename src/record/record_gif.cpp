@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "render/grid_diff.h"
 
 namespace gm {
 

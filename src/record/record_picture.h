@@ -5,7 +5,6 @@
 
 #include "record/fixed_font.h"
 #include "render/cell_grid.h"
-#include "render/grid_diff.h"
 #include "render/paint_plan.h"
 
 namespace gm {
