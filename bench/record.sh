@@ -5,7 +5,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${GLYPH_BENCH_BUILD:-$top/build-bench}
-"$top/scripts/packages.sh" g++ cmake make libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev libgd-dev
+"$top/scripts/packages.sh" g++ cmake make libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev libgif-dev libpng-dev
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DGLYPH_WINE_TESTS=OFF >/dev/null
 cmake --build "$build" --target glyphmarinae -j"$(nproc)" >/dev/null
 out=$(mktemp -d)

@@ -9,7 +9,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${GLYPH_CPU_BUILD:-$top/build}
 seconds=${1:-30}
 
-"$top/scripts/packages.sh" g++ cmake make pkg-config libncurses-dev libgd-dev tmux cmatrix
+"$top/scripts/packages.sh" g++ cmake make pkg-config libncurses-dev libgif-dev libpng-dev tmux cmatrix
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --target glyphmarinae -j"$(nproc)" >/dev/null
 

@@ -20,9 +20,9 @@ scripts/packages.sh sway swayidle grim wtype wayvnc weston wayland-utils libwayl
 # page, the settings description.
 scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils
 # The Windows build's icon maker, and the check of the resources in the built files.
-scripts/packages.sh libgd-dev pkg-config python3-pefile
+scripts/packages.sh libpng-dev python3-pefile
 # Recordings and the tools that read them back.
-scripts/packages.sh libgd-dev asciinema gifsicle python3
+scripts/packages.sh libgif-dev libpng-dev asciinema gifsicle python3
 # The browser build and its tests: Emscripten, Chromium, and node with npm
 # (Debian's, unless a node of another origin is there already).
 scripts/packages.sh emscripten chromium

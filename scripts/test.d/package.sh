@@ -22,7 +22,7 @@ deb=$build/glyphmarinae_${version}_$(dpkg --print-architecture).deb
 listing=$(dpkg-deb -c "$deb" | awk '{ sub(/^\./, "", $6); print substr($1, 1, 1) " " $6 }')
 mapfile -t entries <<<"$listing"
 wanted=(/usr/bin/glyphmarinae /usr/share/man/man6/glyphmarinae.6.gz /usr/share/doc/glyphmarinae/copyright)
-depends=(libc6 libncurses libtinfo)
+depends=(libc6 libncurses libtinfo libgif7 libpng16-16)
 if [ -d src/host/x11 ]; then
   wanted+=(/usr/bin/glyphmarinae-x11 /usr/libexec/xscreensaver/glyphmarinae
            /usr/share/xscreensaver/config/glyphmarinae.xml /usr/share/man/man6/glyphmarinae-x11.6.gz)
@@ -46,6 +46,7 @@ depends_field=$(dpkg-deb -f "$deb" Depends)
 for library in "${depends[@]}"; do
   grep -q "\b$library" <<<"$depends_field" || fail "Depends names no $library: $depends_field"
 done
+grep -q '\blibgd' <<<"$depends_field" && fail "Depends names libgd, which nothing uses: $depends_field"
 # Informational tags too: they name missing hardening and unstripped sections.
 lintian -I --fail-on error,warning,info "$deb" >"$build/lintian.txt" 2>&1 ||
   { cat "$build/lintian.txt"; fail "lintian -I reports tags"; }

@@ -7,7 +7,7 @@ build=${GLYPH_BUILD:-build-ci}
 valgrind --quiet --leak-check=full --error-exitcode=1 \
   "$build/glyphmarinae" --dump --size 349x98 --ticks 2000 --seed 1 >/dev/null
 echo "valgrind: no errors and no leaks over a 2,000-tick dump at 349x98"
-# The recorders hold libgd pictures and a temporary file on every path.
+# The recorders hold giflib and libpng state, pictures and a temporary file on every path.
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 for format in cast gif png; do

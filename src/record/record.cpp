@@ -12,7 +12,6 @@
 #include "record/record_format.h"
 #include "record/record_gif.h"
 #include "record/record_png.h"
-#include "host/common/signals.h"
 #include "population/population.h"
 #include "render/compose.h"
 
@@ -37,29 +36,32 @@ Recorder recorder_for(RecordFormat format, AtomicFile& file, const RecordRequest
 
 } // namespace
 
-int run_record(const RecordRequest& request)
+int run_record(const RecordRequest& request, const StopRequest& stop_request)
 {
     Scene scene;
     const std::int64_t ticks = request.ticks;
     const RecordFormat format = *record_format_of(request.file);
-    catch_stop_signals();
 
     AtomicFile file(request.file);
     ProgressBar progress(ticks < std::numeric_limits<std::int64_t>::max() ? ticks + 1 : ticks);
     Recorder recorder = recorder_for(format, file, request);
     start_scene(scene, request.columns, request.rows, request.seed);
-    for (std::int64_t frame = 0; frame <= ticks && !stop_requested(); ++frame) {
+    int stopped = 0;
+    for (std::int64_t frame = 0; frame <= ticks && (stopped = stop_request()) == 0; ++frame) {
         if (frame > 0) tick(scene);
         compose(scene);
         std::visit([&](auto& r) { r.add(scene.grid); }, recorder);
         progress.update(frame + 1);
     }
-    if (!stop_requested()) std::visit([](auto& r) { r.finish(); }, recorder);
-    if (stop_requested()) {
+    if (stopped == 0) {
+        std::visit([](auto& r) { r.finish(); }, recorder);
+        stopped = stop_request();
+    }
+    if (stopped != 0) {
         progress.erase();
         file.discard();
         std::cerr << "glyphmarinae: interrupted; " << request.file << " was not written\n";
-        return 128 + stop_signal();
+        return 128 + stopped;
     }
     progress.erase();
     file.commit();

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,7 +26,12 @@ struct RecordRequest {
     std::optional<std::int64_t> timestamp; // none: the time in seconds
 };
 
-// Records the request's scene into its file; the exit status.
-int run_record(const RecordRequest& request);
+// Asked before every frame: 0 to go on, or the number of the signal that
+// asked the recording to stop.
+using StopRequest = std::function<int()>;
+
+// Records the request's scene into its file; the exit status. A stopped
+// recording leaves no file and exits as its signal would have.
+int run_record(const RecordRequest& request, const StopRequest& stop_request);
 
 } // namespace gm

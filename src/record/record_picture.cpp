@@ -1,22 +1,17 @@
 #include "record/record_picture.h"
 
-#include <array>
-#include <gdfontg.h>
-#include <string>
-#include <vector>
-
-#include "render/runs.h"
+#include <algorithm>
 
 namespace gm {
 
-namespace {
-
-constexpr std::array<Colour, 15> palette = {
+const std::array<Colour, palette_size> picture_palette = {
     colours::black,        colours::dark_red,     colours::dark_green,     colours::dark_yellow,
     colours::dark_blue,    colours::dark_magenta, colours::dark_cyan,      colours::grey,
     colours::bright_red,   colours::bright_green, colours::bright_yellow,  colours::bright_blue,
     colours::bright_magenta, colours::bright_cyan, colours::white,
 };
+
+namespace {
 
 int red(Colour c) { return static_cast<int>(red_of(c)); }
 int green(Colour c) { return static_cast<int>(green_of(c)); }
@@ -24,74 +19,63 @@ int blue(Colour c) { return static_cast<int>(blue_of(c)); }
 
 // Every colour the creators use is in the palette; anything else is shown in
 // the nearest of them rather than not at all.
-int palette_index(Colour colour)
+unsigned char palette_index(Colour colour)
 {
-    int best = 0;
+    std::size_t best = 0;
     int best_distance = -1;
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        const int dr = red(colour) - red(palette[i]), dg = green(colour) - green(palette[i]),
-                  db = blue(colour) - blue(palette[i]);
+    for (std::size_t i = 0; i < picture_palette.size(); ++i) {
+        const Colour entry = picture_palette[i];
+        const int dr = red(colour) - red(entry), dg = green(colour) - green(entry), db = blue(colour) - blue(entry);
         const int distance = dr * dr + dg * dg + db * db;
         if (best_distance < 0 || distance < best_distance) {
-            best = static_cast<int>(i);
+            best = i;
             best_distance = distance;
         }
         if (distance == 0) break;
     }
-    return best;
+    return static_cast<unsigned char>(best);
 }
 
-gdFontPtr font() { return gdFontGetGiant(); }
+// The picture as a paint plan's backend. Glyphs of this font stay inside
+// their cells, so drawing a run clipped to its span is drawing the run's
+// cells that the span covers.
+struct PictureBackend {
+    Picture& picture;
+    std::int32_t left;
+    std::int32_t top;
+    int scale;
 
-} // namespace
+    int x_of(std::int32_t column) const { return (column - left) * cell_pixel_width * scale; }
+    int y_of(std::int32_t row) const { return (row - top) * cell_pixel_height * scale; }
 
-int cell_pixel_width() { return font()->w; }
-int cell_pixel_height() { return font()->h; }
+    void clear(const PaintSpan& span)
+    {
+        const int x = x_of(span.first), width = x_of(span.end) - x;
+        for (int y = y_of(span.row); y < y_of(span.row + 1); ++y)
+            std::fill_n(picture.row(y) + x, width, static_cast<unsigned char>(0));
+    }
 
-Picture blank_picture(int width, int height)
-{
-    Picture picture(gdImageCreate(width, height));
-    if (!picture)
-        throw std::runtime_error("no memory for a picture of " + std::to_string(width) + "x" + std::to_string(height) +
-                                 " pixels");
-    for (Colour colour : palette) gdImageColorAllocate(picture.get(), red(colour), green(colour), blue(colour));
-    return picture;
-}
-
-namespace {
-
-void paint_unscaled(gdImage& picture, const CellGrid& grid, CellRect area)
-{
-    std::vector<ColourRun> runs;
-    std::string text;
-    for (std::int32_t row = area.top; row < area.bottom; ++row) {
-        split_runs(grid, row, runs);
-        for (const ColourRun& run : runs) {
-            const std::int32_t first = std::max(run.column, area.left);
-            const std::int32_t end = std::min(run.column + static_cast<std::int32_t>(run.text.size()), area.right);
-            if (first >= end) continue;
-            text.assign(run.text, static_cast<std::size_t>(first - run.column), static_cast<std::size_t>(end - first));
-            gdImageString(&picture, font(), (first - area.left) * cell_pixel_width(),
-                          (row - area.top) * cell_pixel_height(),
-                          reinterpret_cast<unsigned char*>(text.data()), palette_index(run.colour));
+    void draw(const PaintSpan& span, const ColourRun& run)
+    {
+        const unsigned char ink = palette_index(run.colour);
+        for (std::int32_t column = std::max(run.column, span.first); column < std::min(run.end(), span.end); ++column) {
+            const auto glyph = static_cast<unsigned char>(run.text[static_cast<std::size_t>(column - run.column)]);
+            const int x0 = x_of(column), y0 = y_of(span.row);
+            for (int y = 0; y < cell_pixel_height * scale; ++y) {
+                unsigned char* pixels = picture.row(y0 + y) + x0;
+                for (int x = 0; x < cell_pixel_width * scale; ++x)
+                    if (font_pixel(glyph, x / scale, y / scale)) pixels[x] = ink;
+            }
         }
     }
-}
+};
 
 } // namespace
 
-void paint_cells(gdImage& picture, const CellGrid& grid, CellRect area, int scale)
+void paint_into(Picture& picture, const PaintPlan& plan, std::int32_t left, std::int32_t top, int scale)
 {
-    if (scale == 1) return paint_unscaled(picture, grid, area);
-    // Painted at the font's own size and each pixel repeated: the letters stay
-    // as crisp as the small picture's, with no blur from resampling.
-    const Picture small = blank_picture(gdImageSX(&picture) / scale, gdImageSY(&picture) / scale);
-    paint_unscaled(*small, grid, area);
-    for (int y = 0; y < gdImageSY(&picture); ++y) {
-        const unsigned char* from = small->pixels[y / scale];
-        unsigned char* to = picture.pixels[y];
-        for (int x = 0; x < gdImageSX(&picture); ++x) to[x] = from[x / scale];
-    }
+    PictureBackend backend{picture, left, top, scale};
+    paint(plan, backend);
 }
 
 } // namespace gm

@@ -1,51 +1,44 @@
 #pragma once
-#include <gd.h>
-#include <memory>
-#include <stdexcept>
+#include <array>
+#include <cstddef>
+#include <vector>
 
+#include "record/fixed_font.h"
 #include "render/cell_grid.h"
-#include "render/grid_diff.h"
+#include "render/paint_plan.h"
 
 namespace gm {
 
-struct PictureDeleter {
-    void operator()(gdImage* picture) const { gdImageDestroy(picture); }
-};
-using Picture = std::unique_ptr<gdImage, PictureDeleter>;
+// Pixels per cell: one character of the font.
+inline constexpr int cell_pixel_width = font_width;
+inline constexpr int cell_pixel_height = font_height;
 
-// Pixels per cell: one character of libgd's built-in 9x15 bold font.
-int cell_pixel_width();
-int cell_pixel_height();
+// Black and then the fourteen colours, always in the same order, so that
+// every frame of an animation can use one shared table.
+inline constexpr std::size_t palette_size = 15;
+extern const std::array<Colour, palette_size> picture_palette;
 
-// A palette picture, all black, whose colour table is black and then the
-// fourteen colours, always in the same order, so that every frame of an
-// animation can use one shared table. Throws std::runtime_error when libgd
-// cannot make it.
-Picture blank_picture(int width, int height);
+// A palette picture: each pixel one byte, an index into the palette.
+struct Picture {
+    Picture(int width, int height) // all black
+        : width(width), height(height), pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    {
+    }
+    unsigned char* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width); }
+    const unsigned char* row(int y) const
+    {
+        return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    }
 
-// Draws the cells inside `area` in runs of one colour on black, the area's
-// top-left cell at the picture's top-left pixel, each pixel of the font
-// `scale` pixels wide and high.
-void paint_cells(gdImage& picture, const CellGrid& grid, CellRect area, int scale);
-
-// Bytes that libgd encoded, released with gdFree.
-struct EncodedDeleter {
-    void operator()(void* bytes) const { gdFree(bytes); }
-};
-struct Encoded {
-    std::unique_ptr<void, EncodedDeleter> bytes;
-    int size = 0;
+    int width;
+    int height;
+    std::vector<unsigned char> pixels;
 };
 
-// Runs one of libgd's ...Ptr encoders, which report their size through a
-// pointer; throws std::runtime_error when it made nothing.
-template <typename Encoder>
-Encoded encode(Encoder encoder)
-{
-    Encoded encoded;
-    encoded.bytes.reset(encoder(&encoded.size));
-    if (!encoded.bytes || encoded.size < 0) throw std::runtime_error("libgd could not encode a picture");
-    return encoded;
-}
+// Paints `plan` into a picture whose top-left pixel is that of the cell at
+// (`left`, `top`), each pixel of the font `scale` pixels wide and high: every
+// span cleared to black, and its runs drawn over it in their colours. Every
+// span lies inside the picture.
+void paint_into(Picture& picture, const PaintPlan& plan, std::int32_t left, std::int32_t top, int scale);
 
 } // namespace gm

@@ -61,11 +61,4 @@ ColourRuns split_runs(const CellGrid& grid, std::int32_t row)
     return runs;
 }
 
-void split_runs(const CellGrid& grid, std::int32_t row, std::vector<ColourRun>& runs)
-{
-    thread_local ColourRuns kept;
-    split_runs(grid, row, kept);
-    runs.assign(kept.begin(), kept.end());
-}
-
 } // namespace gm

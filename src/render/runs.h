@@ -67,8 +67,5 @@ private:
 ColourRuns split_runs(const CellGrid& grid, std::int32_t row);
 // The same, reusing the caller's storage (the per-frame path).
 void split_runs(const CellGrid& grid, std::int32_t row, ColourRuns& runs);
-// The picture recorder's form until it paints through a PaintPlan: the texts
-// view storage of the calling thread that its next call reuses.
-void split_runs(const CellGrid& grid, std::int32_t row, std::vector<ColourRun>& runs);
 
 } // namespace gm

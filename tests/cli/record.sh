@@ -57,6 +57,9 @@ head -1 "$work/a.cast" | grep -q '"timestamp": 1700000000,.*"title": "[^"]*seed 
 tail -1 "$work/a.cast" | grep -q '^\[4\.000000, "o", ".*\\u001b\[0m\\u001b\[?25h\\u001b\[25;1H"\]$' ||
   fail "the last frame does not give the terminal back with the cursor below the picture"
 
+# The recordings bring their two encoders and no other image codec.
+ldd "$program" | grep -E 'lib(gd|avif|heif|x265|aom|dav1d|tiff|jpeg|webp)' &&
+  fail "the program loads image codecs it does not write"
 gifsicle --info "$work/a.gif" >"$work/info"
 grep -q '^\* .* 41 images$' "$work/info" || fail "the GIF does not hold 41 frames"
 grep -q 'logical screen 720x360' "$work/info" || fail "the GIF is not 80x24 cells of 9x15 pixels"
@@ -66,13 +69,16 @@ record "$work/slow.gif" --seed 5 --ticks 5 --fps 3
 [ "$(gifsicle --info "$work/slow.gif" | awk '$3 == "delay" { sub("s", "", $4); t += $4 * 100 } END { print t }')" = 200 ] ||
   fail "six frames at 3 fps do not last two seconds"
 
-# Every cell of the GIF's last frame and of the PNG shows its character's
-# colour from the colour dump and black only, and the water rows are water.
-"$program" --dump --colour --seed 5 --ticks 40 >"$work/colours"
+# Every cell of the GIF's last frame, of a frame between (each frame holds
+# only the pixels that changed) and of the PNG shows its character's colour
+# from the colour dump and black only, and the water rows are water.
+for ticks in 20 40; do "$program" --dump --colour --seed 5 --ticks "$ticks" >"$work/colours-$ticks"; done
 convert "$work/a.gif" -coalesce -delete 0--2 "$work/gif.ppm"
+convert "$work/a.gif" -coalesce -delete 21--1 -delete 0--2 "$work/gif-20.ppm"
 convert "$work/a.png" "$work/png.ppm"
-for picture in gif png; do
-  python3 - "$work/colours" "$work/$picture.ppm" <<'EOF' || fail "the $picture's pixels are not the dump's colours"
+for run in "gif 40" "gif-20 20" "png 40"; do
+  read -r picture ticks <<<"$run"
+  python3 - "$work/colours-$ticks" "$work/$picture.ppm" <<'EOF' || fail "the $picture's pixels are not the dump's colours"
 import re, sys
 rgb = {30: (0, 0, 0)}
 for i, c in enumerate([(170, 0, 0), (0, 170, 0), (170, 170, 0), (0, 0, 170), (170, 0, 170), (0, 170, 170), (170, 170, 170)]):

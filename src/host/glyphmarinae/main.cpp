@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/common/default_seed.h"
+#include "host/common/signals.h"
 #include "host/glyphmarinae/headless.h"
 #include "host/glyphmarinae/options.h"
 #include "host/glyphmarinae/palette.h"
@@ -68,7 +69,9 @@ int main(int argc, char** argv)
             run_headless(scene, options, options.seed.value_or(default_seed()));
             return print(options.mode == Mode::dump ? dump_text(scene, options.colour) : entities_json(scene));
         }
-        case Mode::record: return run_record(record_request(options));
+        case Mode::record:
+            catch_stop_signals();
+            return run_record(record_request(options), [] { return stop_signal(); });
         case Mode::aquarium: return run_terminal(options);
         }
     } catch (const std::exception& error) {

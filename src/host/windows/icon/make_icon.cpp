@@ -1,16 +1,17 @@
 // Draws the program's icon at build time from the catalogue's own art: one
-// fish in its colours, as the aquarium shows it, on black.
+// fish in its colours, as the aquarium shows it, on black, in the
+// recordings' font.
 //   glyph_make_icon OUTPUT.ico
-#include <gd.h>
-#include <gdfontg.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <memory>
+#include <exception>
 #include <vector>
 
+#include "colour_picture.h"
 #include "ico_file.h"
+#include "record/fixed_font.h"
+#include "record/png_encoder.h"
 #include "sprites/catalogue.h"
 #include "sprites/colouring.h"
 
@@ -24,16 +25,9 @@ constexpr int icon_sizes[] = {16, 32, 48, 256};
 constexpr std::uint32_t colouring_seed = 2;
 constexpr double margin = 0.94;
 
-using Image = std::unique_ptr<gdImage, decltype(&gdImageDestroy)>;
-
-Image new_image(int width, int height)
-{
-    return Image(gdImageCreateTrueColor(width, height), &gdImageDestroy);
-}
-
 // The right-facing fish whose picture comes closest to a square, since an
 // icon is one; text cells are taller than wide.
-const SpriteArt* squarest_fish(gdFontPtr font)
+const SpriteArt* squarest_fish()
 {
     const CatalogueEntry* entry = find_entry("new_fish");
     if (!entry) return nullptr;
@@ -43,7 +37,7 @@ const SpriteArt* squarest_fish(gdFontPtr font)
         const SpriteFrame frame(entry->variants[v].picture_text, colours::white, true);
         if (frame.width == 0 || frame.height == 0) continue;
         const double error =
-            std::fabs(std::log(static_cast<double>(frame.width * font->w) / (frame.height * font->h)));
+            std::fabs(std::log(static_cast<double>(frame.width * font_width) / (frame.height * font_height)));
         if (!best || error < best_error) {
             best = &entry->variants[v];
             best_error = error;
@@ -52,74 +46,62 @@ const SpriteArt* squarest_fish(gdFontPtr font)
     return best;
 }
 
+void draw_glyph(ColourPicture& picture, unsigned char glyph, int left, int top, Colour ink)
+{
+    for (int y = 0; y < font_height; ++y)
+        for (int x = 0; x < font_width; ++x)
+            if (font_pixel(glyph, x, y)) picture.at(left + x, top + y) = ink;
+}
+
 // The frame's visible characters, each in its cell's colour; a heavy copy
 // draws each one a second time a pixel to the right, so that it keeps its
 // colour when shrunk to a few pixels.
-Image draw_frame(const SpriteFrame& frame, gdFontPtr font, bool heavy)
+ColourPicture draw_frame(const SpriteFrame& frame, bool heavy)
 {
-    Image image = new_image(frame.width * font->w + 1, frame.height * font->h);
-    if (!image) return image;
-    gdImageFilledRectangle(image.get(), 0, 0, gdImageSX(image.get()) - 1, gdImageSY(image.get()) - 1, 0);
+    ColourPicture picture(frame.width * font_width + 1, frame.height * font_height);
     for (int y = 0; y < frame.height; ++y) {
         for (int x = 0; x < frame.width; ++x) {
             const char c = frame.cell_at(x, y);
             if (c == ' ' || c == 0 || frame.is_transparent(x, y)) continue;
-            const Colour colour = frame.colour_at(x, y);
-            const int ink = gdTrueColor(red_of(colour), green_of(colour), blue_of(colour));
-            const auto glyph = static_cast<int>(static_cast<unsigned char>(c));
-            gdImageChar(image.get(), font, x * font->w, y * font->h, glyph, ink);
-            if (heavy) gdImageChar(image.get(), font, x * font->w + 1, y * font->h, glyph, ink);
+            const auto glyph = static_cast<unsigned char>(c);
+            draw_glyph(picture, glyph, x * font_width, y * font_height, frame.colour_at(x, y));
+            if (heavy) draw_glyph(picture, glyph, x * font_width + 1, y * font_height, frame.colour_at(x, y));
         }
     }
-    return image;
+    return picture;
 }
 
 // Averaging thin strokes with the black around them dims them; a shrunk
 // picture gets back the full brightness of its colours, keeping their hue.
-void restore_brightness(gdImagePtr image)
+void restore_brightness(ColourPicture& picture)
 {
-    constexpr int faint = 24;
-    for (int y = 0; y < gdImageSY(image); ++y) {
-        for (int x = 0; x < gdImageSX(image); ++x) {
-            const int pixel = gdImageGetTrueColorPixel(image, x, y);
-            const int r = gdTrueColorGetRed(pixel), g = gdTrueColorGetGreen(pixel), b = gdTrueColorGetBlue(pixel);
-            const int top = std::max({r, g, b});
-            if (top <= faint || top == 255) continue;
-            gdImageSetPixel(image, x, y, gdTrueColor(r * 255 / top, g * 255 / top, b * 255 / top));
-        }
+    constexpr unsigned faint = 24;
+    for (Colour& pixel : picture.pixels) {
+        const unsigned r = red_of(pixel), g = green_of(pixel), b = blue_of(pixel);
+        const unsigned top = std::max({r, g, b});
+        if (top <= faint || top == 255) continue;
+        pixel = (r * 255 / top) | (g * 255 / top) << 8 | (b * 255 / top) << 16;
     }
 }
 
 // Whole-number enlargements keep the characters sharp; a picture that must
 // shrink is averaged instead.
-bool make_icon_image(const Image& plain, const Image& heavy, int size, IconImage& out)
+IconImage make_icon_image(const ColourPicture& plain, const ColourPicture& heavy, int size)
 {
-    Image icon = new_image(size, size);
-    if (!icon) return false;
-    gdImageFilledRectangle(icon.get(), 0, 0, size - 1, size - 1, 0);
-    const int width = gdImageSX(plain.get());
-    const int height = gdImageSY(plain.get());
+    ColourPicture icon(size, size);
     const double room = size * margin;
-    const int whole = static_cast<int>(std::floor(std::min(room / width, room / height)));
+    const int whole = static_cast<int>(std::floor(std::min(room / plain.width, room / plain.height)));
     if (whole >= 1) {
-        gdImageCopyResized(icon.get(), plain.get(), (size - width * whole) / 2, (size - height * whole) / 2, 0, 0,
-                           width * whole, height * whole, width, height);
+        enlarge_into(icon, plain, (size - plain.width * whole) / 2, (size - plain.height * whole) / 2, whole);
     } else {
-        const double scale = std::min(room / width, room / height);
-        const int w = std::max(1, static_cast<int>(std::lround(width * scale)));
-        const int h = std::max(1, static_cast<int>(std::lround(height * scale)));
-        gdImageCopyResampled(icon.get(), heavy.get(), (size - w) / 2, (size - h) / 2, 0, 0, w, h, width, height);
-        restore_brightness(icon.get());
+        const double scale = std::min(room / plain.width, room / plain.height);
+        const int w = std::max(1, static_cast<int>(std::lround(plain.width * scale)));
+        const int h = std::max(1, static_cast<int>(std::lround(plain.height * scale)));
+        shrink_into(icon, heavy, (size - w) / 2, (size - h) / 2, w, h);
+        restore_brightness(icon);
     }
-    gdImageAlphaBlending(icon.get(), 0);
-    gdImageSaveAlpha(icon.get(), 1);
-    int bytes = 0;
-    void* png = gdImagePngPtr(icon.get(), &bytes);
-    if (!png || bytes <= 0) return false;
-    out.size = size;
-    out.png.assign(static_cast<unsigned char*>(png), static_cast<unsigned char*>(png) + bytes);
-    gdFree(png);
-    return true;
+    const std::vector<unsigned char> rgba = rgba_bytes(icon);
+    return IconImage{size, encode_png({size, size, rgba.data(), {}})};
 }
 
 } // namespace
@@ -133,24 +115,23 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: glyph_make_icon OUTPUT.ico\n");
         return 2;
     }
-    gdFontPtr font = gdFontGetGiant();
-    const SpriteArt* art = squarest_fish(font);
+    const SpriteArt* art = squarest_fish();
     if (!art) {
         std::fprintf(stderr, "glyph_make_icon: the catalogue has no fish to draw\n");
         return 1;
     }
     Random random(colouring_seed);
     const SpriteFrame frame = build_frame(*art, colours::white, true, true, random);
-    const Image plain = draw_frame(frame, font, false);
-    const Image heavy = draw_frame(frame, font, true);
+    const ColourPicture plain = draw_frame(frame, false);
+    const ColourPicture heavy = draw_frame(frame, true);
     std::vector<IconImage> images;
     for (int size : icon_sizes) {
-        IconImage image;
-        if (!plain || !heavy || !make_icon_image(plain, heavy, size, image)) {
-            std::fprintf(stderr, "glyph_make_icon: cannot draw the %d-pixel picture\n", size);
+        try {
+            images.push_back(make_icon_image(plain, heavy, size));
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "glyph_make_icon: cannot draw the %d-pixel picture: %s\n", size, error.what());
             return 1;
         }
-        images.push_back(std::move(image));
     }
     if (!write_ico_file(argv[1], images)) {
         std::fprintf(stderr, "glyph_make_icon: cannot write %s\n", argv[1]);
