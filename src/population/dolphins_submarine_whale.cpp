@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 
 #include "population/looks.h"
 #include "population/population.h"
@@ -74,7 +75,7 @@ void add_dolphins(Scene& scene)
         dolphin.group_leader = place.leader;
         dolphin.spawns_visitor = i == school.size() - 1;
         dolphin.group_id = group;
-        scene.append(dolphin);
+        scene.append(std::move(dolphin));
     }
 }
 
@@ -98,7 +99,7 @@ void add_submarine(Scene& scene)
     submarine.pauses_mid_screen = true;
     submarine.die_offscreen = true;
     submarine.spawns_visitor = true;
-    scene.append(submarine);
+    scene.append(std::move(submarine));
 }
 
 void add_whale(Scene& scene)
@@ -144,7 +145,7 @@ void add_whale(Scene& scene)
         frame.close_row_gaps(4, false);
         whale.frames.push_back(std::move(frame));
     }
-    scene.append(whale);
+    scene.append(std::move(whale));
 }
 
 } // namespace gm

@@ -1,4 +1,5 @@
 #include <array>
+#include <utility>
 
 #include "population/looks.h"
 #include "population/population.h"
@@ -38,7 +39,7 @@ void add_fish(Scene& scene)
     fish.die_offscreen = true;
     fish.counts_as_fish = true;
     fish.frames.push_back(std::move(frame));
-    scene.append(fish);
+    scene.append(std::move(fish));
     ++scene.fish_count;
 }
 
@@ -56,7 +57,7 @@ void add_bubble(Scene& scene, float x, float y)
     for (const char* picture : {".", "o", "O", "O", "O"})
         bubble.frames.emplace_back(picture, colours::bright_cyan, false);
     bubble.frame_interval = 10.0f;
-    scene.append(bubble);
+    scene.append(std::move(bubble));
 }
 
 void add_splat(Scene& scene, float x, float y, std::int32_t depth_arg)
@@ -72,7 +73,7 @@ void add_splat(Scene& scene, float x, float y, std::int32_t depth_arg)
     splat.lifetime = 15;
     splat.frame_interval = 4.0f;
     for (std::string_view picture : splat_pictures()) splat.frames.emplace_back(picture, colours::dark_red, true);
-    scene.append(splat);
+    scene.append(std::move(splat));
 }
 
 } // namespace gm
