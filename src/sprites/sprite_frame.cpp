@@ -9,6 +9,16 @@ namespace {
 
 bool is_empty_char(char c) { return c == ' ' || c == '?'; }
 
+std::vector<char> flat_cells(const std::vector<std::string>& rows, std::int32_t width, std::int32_t height)
+{
+    const auto w = static_cast<std::size_t>(width);
+    std::vector<char> cells(w * static_cast<std::size_t>(height), ' ');
+    const std::size_t count = std::min(rows.size(), static_cast<std::size_t>(height));
+    for (std::size_t y = 0; y < count; ++y)
+        std::copy_n(rows[y].begin(), std::min(rows[y].size(), w), cells.begin() + static_cast<std::ptrdiff_t>(y * w));
+    return cells;
+}
+
 } // namespace
 
 std::vector<std::string> split_rows(std::string_view text)
@@ -35,6 +45,8 @@ SpriteFrame::SpriteFrame(std::string_view picture_text, std::string_view mask_te
 {
     for (const std::string& row : picture) width = std::max(width, static_cast<std::int32_t>(row.size()));
     height = static_cast<std::int32_t>(picture.size());
+    cells_ = flat_cells(picture, width, height);
+    mask_cells_ = flat_cells(mask, width, height);
     find_outside_cells();
 }
 
@@ -46,8 +58,7 @@ SpriteFrame::SpriteFrame(std::string_view picture_text, Colour default_colour_, 
 char SpriteFrame::cell_at(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= width || y >= height) return ' ';
-    const std::string& row = picture[static_cast<std::size_t>(y)];
-    return static_cast<std::size_t>(x) < row.size() ? row[static_cast<std::size_t>(x)] : ' ';
+    return cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
 }
 
 char SpriteFrame::mask_at(int x, int y) const
@@ -90,12 +101,18 @@ void SpriteFrame::find_outside_cells()
 
 bool SpriteFrame::is_transparent(int x, int y) const
 {
-    const char c = cell_at(x, y);
+    // Beyond the rectangle every cell reads as a see-through blank.
+    if (x < 0 || y < 0 || x >= width || y >= height) return true;
+    return is_transparent(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x));
+}
+
+bool SpriteFrame::is_transparent(std::size_t index) const
+{
+    const char c = cells_[index];
     if (!is_empty_char(c)) return false;
     if (c == ' ' && blanks_transparent) return true;
-    if (x < 0 || y < 0 || x >= width || y >= height) return true;
     if (outside.empty()) return false;
-    return outside[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] != 0;
+    return outside[index] != 0;
 }
 
 void SpriteFrame::close_row_gaps(int first_row, bool include_marks)

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +27,12 @@ public:
     bool is_transparent(int x, int y) const;
     Colour colour_at(int x, int y) const { return colour_of(mask_at(x, y), default_colour); }
 
+    // The same for a cell inside the rectangle, named by its index y * width + x,
+    // so that composition reads a cell with one lookup and no bounds tests.
+    char cell_at(std::size_t index) const { return cells_[index]; }
+    bool is_transparent(std::size_t index) const;
+    Colour colour_at(std::size_t index) const { return colour_of(mask_cells_[index], default_colour); }
+
     // Makes the blanks between the first and last drawn character of each row
     // from first_row down opaque; '?' cells too when include_marks is set.
     void close_row_gaps(int first_row, bool include_marks);
@@ -42,6 +49,10 @@ public:
 
 private:
     void find_outside_cells();
+
+    // width * height bytes row by row, ' ' wherever a row of the text is short.
+    std::vector<char> cells_;
+    std::vector<char> mask_cells_;
 };
 
 } // namespace gm
