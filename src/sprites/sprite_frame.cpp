@@ -9,16 +9,6 @@ namespace {
 
 bool is_empty_char(char c) { return c == ' ' || c == '?'; }
 
-std::vector<char> flat_cells(const std::vector<std::string>& rows, std::int32_t width, std::int32_t height)
-{
-    const auto w = static_cast<std::size_t>(width);
-    std::vector<char> cells(w * static_cast<std::size_t>(height), ' ');
-    const std::size_t count = std::min(rows.size(), static_cast<std::size_t>(height));
-    for (std::size_t y = 0; y < count; ++y)
-        std::copy_n(rows[y].begin(), std::min(rows[y].size(), w), cells.begin() + static_cast<std::ptrdiff_t>(y * w));
-    return cells;
-}
-
 } // namespace
 
 std::vector<std::string> split_rows(std::string_view text)
@@ -45,8 +35,14 @@ SpriteFrame::SpriteFrame(std::string_view picture_text, std::string_view mask_te
 {
     for (const std::string& row : picture) width = std::max(width, static_cast<std::int32_t>(row.size()));
     height = static_cast<std::int32_t>(picture.size());
-    cells_ = flat_cells(picture, width, height);
-    mask_cells_ = flat_cells(mask, width, height);
+    // A mask row may be longer than the frame; what lies beyond it is never read.
+    const auto w = static_cast<std::size_t>(width);
+    cells_.assign(w * picture.size(), TextCell{' ', ' '});
+    for (std::size_t y = 0; y < picture.size(); ++y) {
+        for (std::size_t x = 0; x < picture[y].size(); ++x) cells_[y * w + x].picture = picture[y][x];
+        if (y >= mask.size()) continue;
+        for (std::size_t x = 0; x < std::min(mask[y].size(), w); ++x) cells_[y * w + x].mask = mask[y][x];
+    }
     find_outside_cells();
 }
 
@@ -58,7 +54,7 @@ SpriteFrame::SpriteFrame(std::string_view picture_text, Colour default_colour_, 
 char SpriteFrame::cell_at(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= width || y >= height) return ' ';
-    return cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+    return cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)].picture;
 }
 
 char SpriteFrame::mask_at(int x, int y) const
@@ -108,7 +104,7 @@ bool SpriteFrame::is_transparent(int x, int y) const
 
 bool SpriteFrame::is_transparent(std::size_t index) const
 {
-    const char c = cells_[index];
+    const char c = cells_[index].picture;
     if (!is_empty_char(c)) return false;
     if (c == ' ' && blanks_transparent) return true;
     if (outside.empty()) return false;

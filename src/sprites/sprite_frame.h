@@ -29,9 +29,9 @@ public:
 
     // The same for a cell inside the rectangle, named by its index y * width + x,
     // so that composition reads a cell with one lookup and no bounds tests.
-    char cell_at(std::size_t index) const { return cells_[index]; }
+    char cell_at(std::size_t index) const { return cells_[index].picture; }
     bool is_transparent(std::size_t index) const;
-    Colour colour_at(std::size_t index) const { return colour_of(mask_cells_[index], default_colour); }
+    Colour colour_at(std::size_t index) const { return colour_of(cells_[index].mask, default_colour); }
 
     // Makes the blanks between the first and last drawn character of each row
     // from first_row down opaque; '?' cells too when include_marks is set.
@@ -50,9 +50,13 @@ public:
 private:
     void find_outside_cells();
 
-    // width * height bytes row by row, ' ' wherever a row of the text is short.
-    std::vector<char> cells_;
-    std::vector<char> mask_cells_;
+    // The picture and mask characters of one cell; ' ' where a row of the text is short.
+    struct TextCell {
+        char picture;
+        char mask;
+        bool operator==(const TextCell&) const = default;
+    };
+    std::vector<TextCell> cells_; // width * height, row by row
 };
 
 } // namespace gm
