@@ -102,15 +102,6 @@ bool SpriteFrame::is_transparent(int x, int y) const
     return is_transparent(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x));
 }
 
-bool SpriteFrame::is_transparent(std::size_t index) const
-{
-    const char c = cells_[index].picture;
-    if (!is_empty_char(c)) return false;
-    if (c == ' ' && blanks_transparent) return true;
-    if (outside.empty()) return false;
-    return outside[index] != 0;
-}
-
 void SpriteFrame::close_row_gaps(int first_row, bool include_marks)
 {
     for (int y = std::max(first_row, 0); y < height; ++y) {

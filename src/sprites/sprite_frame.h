@@ -30,7 +30,13 @@ public:
     // The same for a cell inside the rectangle, named by its index y * width + x,
     // so that composition reads a cell with one lookup and no bounds tests.
     char cell_at(std::size_t index) const { return cells_[index].picture; }
-    bool is_transparent(std::size_t index) const;
+    bool is_transparent(std::size_t index) const
+    {
+        const char c = cells_[index].picture;
+        if (c != ' ' && c != '?') return false;
+        if (c == ' ' && blanks_transparent) return true;
+        return !outside.empty() && outside[index] != 0;
+    }
     Colour colour_at(std::size_t index) const { return colour_of(cells_[index].mask, default_colour); }
 
     // Makes the blanks between the first and last drawn character of each row
