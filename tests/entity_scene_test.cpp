@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "engine/scene.h"
+#include "population/population.h"
 #include "test_support.h"
 
 namespace gm {
@@ -65,6 +69,29 @@ TEST(Scene, FishTargetFollowsTheGridSize)
     EXPECT_EQ(target(700, 3), 2);
     EXPECT_EQ(target(80, 24), 3);
     EXPECT_EQ(target(0, 0), 0);
+}
+
+TEST(Scene, EntitiesMadeFromFramesBuiltOnceStayIndependent)
+{
+    const std::vector<std::pair<const char*, void (*)(Scene&)>> creators = {
+        {"bubble", [](Scene& s) { add_bubble(s, 1.0f, 2.0f); }},
+        {"splat", [](Scene& s) { add_splat(s, 30.0f, 15.0f, 3); }},
+        {"whale", [](Scene& s) { add_whale(s); }},
+    };
+    for (const auto& [kind, create] : creators) {
+        Scene first;
+        Scene second; // the same seed, so both whales face the same way
+        create(first);
+        ASSERT_FALSE(first.entities.empty()) << kind;
+        const std::vector<SpriteFrame> built = first.entities.back().frames;
+        first.entities.back().frames.front() = SpriteFrame("x\n", 0, false);
+        first.entities.back().frames.pop_back();
+        create(second);
+        first.random.seed(1);
+        create(first);
+        EXPECT_EQ(second.entities.back().frames, built) << kind;
+        EXPECT_EQ(first.entities.back().frames, built) << kind << " made after another was changed";
+    }
 }
 
 TEST(Scene, GroupIdsStartAtOneAndNeverRepeat)

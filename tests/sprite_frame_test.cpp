@@ -88,6 +88,27 @@ TEST(SpriteFrame, ShortRowsReadAsBlanksThatTheOutsideReaches)
     EXPECT_TRUE(frame.is_transparent(3, 1));
 }
 
+TEST(SpriteFrame, EveryCellReadsTheSameByIndexAsItsRowsSay)
+{
+    // Ragged rows, a mask row longer than the frame, an empty one and missing
+    // ones: a cell past the end of a row must not read the next row's start.
+    const SpriteFrame frame("ab\n# #\n###\nc\n", "RRRRRR\n\nG\n", 0x123456, false);
+    ASSERT_EQ(frame.width, 3);
+    const Rows cells = {"ab ", "# #", "###", "c  "};
+    const Rows masks = {"RRR", "   ", "G  ", "   "};
+    const Rows transparent = {"..T", "...", "...", ".TT"}; // the blank in row 1 is enclosed
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x) {
+            const auto index = static_cast<std::size_t>(y * frame.width + x);
+            const auto at = [&](const Rows& rows) { return rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]; };
+            EXPECT_EQ(frame.cell_at(index), at(cells)) << x << "," << y;
+            EXPECT_EQ(frame.cell_at(x, y), at(cells)) << x << "," << y;
+            EXPECT_EQ(frame.colour_at(index), colour_of(at(masks), 0x123456)) << x << "," << y;
+            EXPECT_EQ(frame.is_transparent(index), at(transparent) == 'T') << x << "," << y;
+            EXPECT_EQ(frame.is_transparent(x, y), at(transparent) == 'T') << x << "," << y;
+        }
+}
+
 TEST(SpriteFrame, CellsOutsideTheRectangleReadAsTransparentBlanks)
 {
     const SpriteFrame frame("ab\n", 0, false);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/entity.h"
@@ -36,7 +37,8 @@ struct Scene {
 
     std::int32_t fish_target() const;
     std::int32_t take_group_id() { return next_group_id++; }
-    void append(const Entity& entity) { entities.push_back(entity); }
+    // By value: a creator moves its local entity in and the frames are not copied again.
+    void append(Entity entity) { entities.push_back(std::move(entity)); }
 };
 
 } // namespace gm

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 
 #include "population/looks.h"
 #include "population/population.h"
@@ -43,6 +44,47 @@ std::string spout_mask_row(const std::string& row)
     return mask;
 }
 
+// Five frames of the body alone, then one for each spout picture over it.
+std::vector<SpriteFrame> whale_frames_facing(const CatalogueEntry& entry, int direction)
+{
+    const SpriteArt& art = entry.variants[static_cast<std::size_t>(direction)];
+    const std::string picture = strip_leading_newline(art.picture_text);
+    const std::vector<std::string> mask_rows = split_rows(strip_leading_newline(art.mask_text));
+    const auto mask_count = static_cast<std::int32_t>(mask_rows.size());
+    const std::string body_mask = join_rows(mask_rows, std::max(mask_count - 4, 0), 4);
+    const std::size_t spout_offset = direction == 0 ? 11 : 1;
+
+    // Four empty rows on top keep the place of the spout.
+    SpriteFrame body("\n\n\n\n" + picture, "\n\n\n\n" + body_mask, look_of("whale").colour, false);
+    body.close_row_gaps(4, false);
+    std::vector<SpriteFrame> frames(5, body);
+    for (const std::string& spout : entry.extras) {
+        std::string spout_picture;
+        std::string spout_mask;
+        for (const std::string& row : fit_rows(split_rows(spout), 4)) {
+            const std::string shifted = std::string(spout_offset, ' ') + row;
+            spout_picture += shifted + '\n';
+            spout_mask += spout_mask_row(shifted) + '\n';
+        }
+        SpriteFrame frame(spout_picture + picture, spout_mask + body_mask, look_of("whale").colour, false);
+        frame.close_row_gaps(4, false);
+        frames.push_back(std::move(frame));
+    }
+    return frames;
+}
+
+// The whale draws no random number but its direction, so the frames of both
+// directions are built once, on first use, and every whale gets a copy. Only
+// called once the entry is known to have both variants.
+const std::vector<SpriteFrame>& whale_frames(int direction)
+{
+    static const std::array<std::vector<SpriteFrame>, 2> facing = [] {
+        const CatalogueEntry& entry = *find_entry("whale");
+        return std::array<std::vector<SpriteFrame>, 2>{whale_frames_facing(entry, 0), whale_frames_facing(entry, 1)};
+    }();
+    return facing[static_cast<std::size_t>(direction)];
+}
+
 } // namespace
 
 void add_dolphins(Scene& scene)
@@ -74,7 +116,7 @@ void add_dolphins(Scene& scene)
         dolphin.group_leader = place.leader;
         dolphin.spawns_visitor = i == school.size() - 1;
         dolphin.group_id = group;
-        scene.append(dolphin);
+        scene.append(std::move(dolphin));
     }
 }
 
@@ -98,7 +140,7 @@ void add_submarine(Scene& scene)
     submarine.pauses_mid_screen = true;
     submarine.die_offscreen = true;
     submarine.spawns_visitor = true;
-    scene.append(submarine);
+    scene.append(std::move(submarine));
 }
 
 void add_whale(Scene& scene)
@@ -119,32 +161,8 @@ void add_whale(Scene& scene)
     whale.die_offscreen = true;
     whale.spawns_visitor = true;
 
-    const SpriteArt& art = entry->variants[static_cast<std::size_t>(direction)];
-    const std::string picture = strip_leading_newline(art.picture_text);
-    const std::vector<std::string> mask_rows = split_rows(strip_leading_newline(art.mask_text));
-    const auto mask_count = static_cast<std::int32_t>(mask_rows.size());
-    const std::string body_mask = join_rows(mask_rows, std::max(mask_count - 4, 0), 4);
-    const std::size_t spout_offset = direction == 0 ? 11 : 1;
-
-    // Four empty rows on top keep the place of the spout.
-    for (int i = 0; i < 5; ++i) {
-        SpriteFrame frame("\n\n\n\n" + picture, "\n\n\n\n" + body_mask, look_of("whale").colour, false);
-        frame.close_row_gaps(4, false);
-        whale.frames.push_back(std::move(frame));
-    }
-    for (const std::string& spout : entry->extras) {
-        std::string spout_picture;
-        std::string spout_mask;
-        for (const std::string& row : fit_rows(split_rows(spout), 4)) {
-            const std::string shifted = std::string(spout_offset, ' ') + row;
-            spout_picture += shifted + '\n';
-            spout_mask += spout_mask_row(shifted) + '\n';
-        }
-        SpriteFrame frame(spout_picture + picture, spout_mask + body_mask, look_of("whale").colour, false);
-        frame.close_row_gaps(4, false);
-        whale.frames.push_back(std::move(frame));
-    }
-    scene.append(whale);
+    whale.frames = whale_frames(direction);
+    scene.append(std::move(whale));
 }
 
 } // namespace gm

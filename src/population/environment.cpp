@@ -1,5 +1,6 @@
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "population/frame_rate.h"
 #include "population/looks.h"
@@ -39,7 +40,7 @@ void add_water_lines(Scene& scene)
         water.y = line.y;
         water.depth = line.depth;
         water.frames.emplace_back(line.segment, colours::dark_cyan, true);
-        scene.append(water);
+        scene.append(std::move(water));
     }
 }
 
@@ -63,7 +64,7 @@ void add_castle(Scene& scene)
     }
     castle.frame_interval = 10.0f;
     castle.frame_period = 0;
-    scene.append(castle);
+    scene.append(std::move(castle));
 }
 
 void add_seaweed(Scene& scene, std::int32_t column)
@@ -83,7 +84,7 @@ void add_seaweed(Scene& scene, std::int32_t column)
     seaweed.frame_interval = interval_for_rate(sway);
     seaweed.frame_period = 0;
     seaweed.lifetime = lifetime;
-    scene.append(seaweed);
+    scene.append(std::move(seaweed));
 }
 
 } // namespace gm

@@ -1,4 +1,7 @@
 #include <array>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "population/looks.h"
 #include "population/population.h"
@@ -7,6 +10,34 @@
 #include "sprites/small_art.h"
 
 namespace gm {
+
+namespace {
+
+// Bubbles and splats draw no random numbers, so their frames are built once,
+// on first use, and every new one gets a copy.
+template <std::size_t N>
+std::vector<SpriteFrame> frames_of(const std::array<std::string_view, N>& pictures, Colour colour,
+                                   bool blanks_transparent)
+{
+    std::vector<SpriteFrame> frames;
+    for (std::string_view picture : pictures) frames.emplace_back(picture, colour, blanks_transparent);
+    return frames;
+}
+
+const std::vector<SpriteFrame>& bubble_frames()
+{
+    static const std::vector<SpriteFrame> frames =
+        frames_of(std::array<std::string_view, 5>{".", "o", "O", "O", "O"}, colours::bright_cyan, false);
+    return frames;
+}
+
+const std::vector<SpriteFrame>& splat_frames()
+{
+    static const std::vector<SpriteFrame> frames = frames_of(splat_pictures(), colours::dark_red, true);
+    return frames;
+}
+
+} // namespace
 
 void add_fish(Scene& scene)
 {
@@ -38,7 +69,7 @@ void add_fish(Scene& scene)
     fish.die_offscreen = true;
     fish.counts_as_fish = true;
     fish.frames.push_back(std::move(frame));
-    scene.append(fish);
+    scene.append(std::move(fish));
     ++scene.fish_count;
 }
 
@@ -53,10 +84,9 @@ void add_bubble(Scene& scene, float x, float y)
     bubble.vy = -1.0f;
     bubble.depth = 2;
     bubble.die_offscreen = true;
-    for (const char* picture : {".", "o", "O", "O", "O"})
-        bubble.frames.emplace_back(picture, colours::bright_cyan, false);
+    bubble.frames = bubble_frames();
     bubble.frame_interval = 10.0f;
-    scene.append(bubble);
+    scene.append(std::move(bubble));
 }
 
 void add_splat(Scene& scene, float x, float y, std::int32_t depth_arg)
@@ -71,8 +101,8 @@ void add_splat(Scene& scene, float x, float y, std::int32_t depth_arg)
     splat.vy = 0;
     splat.lifetime = 15;
     splat.frame_interval = 4.0f;
-    for (std::string_view picture : splat_pictures()) splat.frames.emplace_back(picture, colours::dark_red, true);
-    scene.append(splat);
+    splat.frames = splat_frames();
+    scene.append(std::move(splat));
 }
 
 } // namespace gm

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "population/looks.h"
 #include "population/population.h"
@@ -36,7 +37,7 @@ void add_shark(Scene& scene)
     teeth.die_offscreen = false;
     teeth.spawns_visitor = false;
     teeth.group_id = group;
-    scene.append(teeth);
+    scene.append(std::move(teeth));
 
     Entity shark;
     shark.alive = true;
@@ -51,7 +52,7 @@ void add_shark(Scene& scene)
     shark.die_offscreen = true;
     shark.spawns_visitor = true;
     shark.group_id = group;
-    scene.append(shark);
+    scene.append(std::move(shark));
 }
 
 namespace {
@@ -93,7 +94,7 @@ void add_fishhook(Scene& scene)
     line.hidden = false;
     line.die_offscreen = false;
     line.spawns_visitor = false;
-    scene.append(line);
+    scene.append(std::move(line));
 
     SpriteFrame hook_frame(fishhook_picture(), colours::bright_green, false);
     hook_frame.close_row_gaps(0, true);
@@ -101,7 +102,7 @@ void add_fishhook(Scene& scene)
     hook.hidden = false;
     hook.die_offscreen = true;
     hook.spawns_visitor = true;
-    scene.append(hook);
+    scene.append(std::move(hook));
 
     // Never drawn: its "." and backslash are the cells that catch a fish.
     Entity point = hook_part("hook_point", column + 1, -2.0f, 1, SpriteFrame(".\n\n\\\n?\n", colours::bright_green, false),
@@ -109,7 +110,7 @@ void add_fishhook(Scene& scene)
     point.hidden = true;
     point.die_offscreen = true;
     point.spawns_visitor = false;
-    scene.append(point);
+    scene.append(std::move(point));
 }
 
 } // namespace gm

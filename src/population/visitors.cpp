@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "population/frame_rate.h"
 #include "population/looks.h"
 #include "population/population.h"
@@ -77,7 +79,7 @@ void add_catalogue_visitor(Scene& scene, const CatalogueVisitor& row)
     visitor.frame_period = 0;
     visitor.die_offscreen = true;
     visitor.spawns_visitor = true;
-    scene.append(visitor);
+    scene.append(std::move(visitor));
 }
 
 void add_big_fish(Scene& scene)

@@ -26,6 +26,25 @@ struct Cover {
     }
 };
 
+// The frame columns j whose grid column left + j lies inside the grid: first <= j < last.
+struct ColumnsInside {
+    std::int32_t first;
+    std::int32_t last;
+};
+
+ColumnsInside columns_inside(const CellGrid& grid, const SpriteFrame& frame, std::int32_t left)
+{
+    const std::int64_t first = std::max<std::int64_t>(0, -static_cast<std::int64_t>(left));
+    const std::int64_t last = std::min<std::int64_t>(frame.width, static_cast<std::int64_t>(grid.columns) - left);
+    if (first >= last) return {0, 0};
+    return {static_cast<std::int32_t>(first), static_cast<std::int32_t>(last)};
+}
+
+std::size_t cell_index(const SpriteFrame& frame, std::int32_t j, std::int32_t i)
+{
+    return static_cast<std::size_t>(i) * static_cast<std::size_t>(frame.width) + static_cast<std::size_t>(j);
+}
+
 // Where an entity put an opaque cell, whatever the grid now holds there.
 void mark_cover(Cover& cover, const CellGrid& grid, const SpriteFrame& frame, std::int32_t left, std::int32_t top)
 {
@@ -33,22 +52,22 @@ void mark_cover(Cover& cover, const CellGrid& grid, const SpriteFrame& frame, st
         cover.columns = grid.columns;
         cover.flags.assign(grid.cells.size(), 0);
     }
+    const ColumnsInside inside = columns_inside(grid, frame, left);
     for (std::int32_t i = 0; i < frame.height; ++i) {
         const std::int64_t row = static_cast<std::int64_t>(top) + i;
         if (row < 0 || row >= grid.rows) continue;
-        for (std::int32_t j = 0; j < frame.width; ++j) {
-            const std::int64_t column = static_cast<std::int64_t>(left) + j;
-            if (column < 0 || column >= grid.columns || frame.is_transparent(j, i)) continue;
-            cover.flags[static_cast<std::size_t>(row * grid.columns + column)] = 1;
+        for (std::int32_t j = inside.first; j < inside.last; ++j) {
+            if (frame.is_transparent(cell_index(frame, j, i))) continue;
+            cover.flags[static_cast<std::size_t>(row * grid.columns + left + j)] = 1;
         }
     }
 }
 
-void write_cell(Cell& cell, const SpriteFrame& frame, std::int32_t j, std::int32_t i)
+void write_cell(Cell& cell, const SpriteFrame& frame, std::size_t index)
 {
-    const char ch = frame.cell_at(j, i);
+    const char ch = frame.cell_at(index);
     cell.character = (ch == ' ' || ch == '?') ? '\0' : ch;
-    cell.colour = frame.colour_at(j, i);
+    cell.colour = frame.colour_at(index);
 }
 
 // The two front water lines hide the fishing gear on their rows, and the
@@ -56,18 +75,19 @@ void write_cell(Cell& cell, const SpriteFrame& frame, std::int32_t j, std::int32
 void draw_front_water(CellGrid& grid, const SpriteFrame& frame, std::int32_t left, std::int32_t top,
                       const Cover& line_cover, const Cover* dolphin_cover)
 {
+    const ColumnsInside inside = columns_inside(grid, frame, left);
     for (std::int32_t i = 0; i < frame.height; ++i) {
         const std::int64_t row = static_cast<std::int64_t>(top) + i;
         if (row < 0 || row >= grid.rows) continue;
-        for (std::int32_t j = 0; j < frame.width; ++j) {
-            const std::int64_t column = static_cast<std::int64_t>(left) + j;
-            if (column < 0 || column >= grid.columns) continue;
-            const auto c = static_cast<std::int32_t>(column), r = static_cast<std::int32_t>(row);
+        const auto r = static_cast<std::int32_t>(row);
+        for (std::int32_t j = inside.first; j < inside.last; ++j) {
+            const std::int32_t c = left + j;
             const bool covered = line_cover.at(c, r) || (dolphin_cover && dolphin_cover->at(c, r));
             Cell& cell = grid.at(c, r);
             if (cell.character != ' ' && !covered) continue;
-            if (!frame.is_transparent(j, i))
-                write_cell(cell, frame, j, i);
+            const std::size_t index = cell_index(frame, j, i);
+            if (!frame.is_transparent(index))
+                write_cell(cell, frame, index);
             else if (covered)
                 cell = Cell{'\0', 0};
         }
@@ -92,17 +112,18 @@ void draw_water(CellGrid& grid, const Entity& water, const SpriteFrame& frame, s
 
 void stamp(CellGrid& grid, const SpriteFrame& frame, std::int32_t left, std::int32_t top, bool fill_only)
 {
+    // Only the columns that land inside the grid are visited.
+    const ColumnsInside inside = columns_inside(grid, frame, left);
+    if (inside.first == inside.last) return;
     for (std::int32_t i = 0; i < frame.height; ++i) {
         const std::int64_t row = static_cast<std::int64_t>(top) + i;
         if (row < 0 || row >= grid.rows) continue;
-        // Only the columns that land inside the grid are visited.
-        const std::int64_t first = std::max<std::int64_t>(0, -static_cast<std::int64_t>(left));
-        const std::int64_t last = std::min<std::int64_t>(frame.width, static_cast<std::int64_t>(grid.columns) - left);
-        for (std::int64_t j = first; j < last; ++j) {
-            Cell& cell = grid.at(static_cast<std::int32_t>(left + j), static_cast<std::int32_t>(row));
-            if (fill_only && cell.character != ' ') continue;
-            if (frame.is_transparent(static_cast<int>(j), i)) continue;
-            write_cell(cell, frame, static_cast<std::int32_t>(j), i);
+        Cell* cell = &grid.at(left + inside.first, static_cast<std::int32_t>(row));
+        std::size_t index = cell_index(frame, inside.first, i);
+        for (std::int32_t j = inside.first; j < inside.last; ++j, ++cell, ++index) {
+            if (fill_only && cell->character != ' ') continue;
+            if (frame.is_transparent(index)) continue;
+            write_cell(*cell, frame, index);
         }
     }
 }

@@ -35,6 +35,14 @@ SpriteFrame::SpriteFrame(std::string_view picture_text, std::string_view mask_te
 {
     for (const std::string& row : picture) width = std::max(width, static_cast<std::int32_t>(row.size()));
     height = static_cast<std::int32_t>(picture.size());
+    // A mask row may be longer than the frame; what lies beyond it is never read.
+    const auto w = static_cast<std::size_t>(width);
+    cells_.assign(w * picture.size(), TextCell{' ', ' '});
+    for (std::size_t y = 0; y < picture.size(); ++y) {
+        for (std::size_t x = 0; x < picture[y].size(); ++x) cells_[y * w + x].picture = picture[y][x];
+        if (y >= mask.size()) continue;
+        for (std::size_t x = 0; x < std::min(mask[y].size(), w); ++x) cells_[y * w + x].mask = mask[y][x];
+    }
     find_outside_cells();
 }
 
@@ -46,8 +54,7 @@ SpriteFrame::SpriteFrame(std::string_view picture_text, Colour default_colour_, 
 char SpriteFrame::cell_at(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= width || y >= height) return ' ';
-    const std::string& row = picture[static_cast<std::size_t>(y)];
-    return static_cast<std::size_t>(x) < row.size() ? row[static_cast<std::size_t>(x)] : ' ';
+    return cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)].picture;
 }
 
 char SpriteFrame::mask_at(int x, int y) const
@@ -90,12 +97,9 @@ void SpriteFrame::find_outside_cells()
 
 bool SpriteFrame::is_transparent(int x, int y) const
 {
-    const char c = cell_at(x, y);
-    if (!is_empty_char(c)) return false;
-    if (c == ' ' && blanks_transparent) return true;
+    // Beyond the rectangle every cell reads as a see-through blank.
     if (x < 0 || y < 0 || x >= width || y >= height) return true;
-    if (outside.empty()) return false;
-    return outside[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] != 0;
+    return is_transparent(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x));
 }
 
 void SpriteFrame::close_row_gaps(int first_row, bool include_marks)

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +27,18 @@ public:
     bool is_transparent(int x, int y) const;
     Colour colour_at(int x, int y) const { return colour_of(mask_at(x, y), default_colour); }
 
+    // The same for a cell inside the rectangle, named by its index y * width + x,
+    // so that composition reads a cell with one lookup and no bounds tests.
+    char cell_at(std::size_t index) const { return cells_[index].picture; }
+    bool is_transparent(std::size_t index) const
+    {
+        const char c = cells_[index].picture;
+        if (c != ' ' && c != '?') return false;
+        if (c == ' ' && blanks_transparent) return true;
+        return !outside.empty() && outside[index] != 0;
+    }
+    Colour colour_at(std::size_t index) const { return colour_of(cells_[index].mask, default_colour); }
+
     // Makes the blanks between the first and last drawn character of each row
     // from first_row down opaque; '?' cells too when include_marks is set.
     void close_row_gaps(int first_row, bool include_marks);
@@ -42,6 +55,14 @@ public:
 
 private:
     void find_outside_cells();
+
+    // The picture and mask characters of one cell; ' ' where a row of the text is short.
+    struct TextCell {
+        char picture;
+        char mask;
+        bool operator==(const TextCell&) const = default;
+    };
+    std::vector<TextCell> cells_; // width * height, row by row
 };
 
 } // namespace gm
