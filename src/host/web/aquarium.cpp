@@ -41,6 +41,11 @@ std::int32_t web_compose(WebAquarium& aquarium)
     return take_changes(aquarium);
 }
 
+void web_advance(WebAquarium& aquarium, std::int32_t ticks)
+{
+    for (std::int32_t i = 0; i < ticks; ++i) tick(aquarium.scene);
+}
+
 std::int32_t web_tick(WebAquarium& aquarium)
 {
     tick(aquarium.scene);

@@ -23,6 +23,8 @@ struct WebAquarium {
 void web_start(WebAquarium& aquarium, std::int32_t columns, std::int32_t rows, std::uint32_t seed);
 // Ticks, composes and finds the changed stretches; returns how many there are.
 std::int32_t web_tick(WebAquarium& aquarium);
+// Ticks without composing.
+void web_advance(WebAquarium& aquarium, std::int32_t ticks);
 // Composes without ticking (the first frame, or the one a dump prints) and
 // finds the changed stretches.
 std::int32_t web_compose(WebAquarium& aquarium);

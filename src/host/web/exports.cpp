@@ -5,10 +5,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
 
+#include "host/common/default_seed.h"
 #include "host/common/mouse_rule.h"
+#include "host/common/option_values.h"
 #include "host/common/window_metrics.h"
 #include "host/web/aquarium.h"
+#include "host/web/art_characters.h"
 #include "render/text_render.h"
 
 static_assert(sizeof(gm::Cell) == 8, "a cell is 8 bytes in the page's view");
@@ -29,6 +35,10 @@ EMSCRIPTEN_KEEPALIVE void glyph_start(WebAquarium* aquarium, std::int32_t column
 }
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_compose(WebAquarium* aquarium) { return gm::web_compose(*aquarium); }
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_tick(WebAquarium* aquarium) { return gm::web_tick(*aquarium); }
+// Moves the scene on without drawing, as for a still frame from further in.
+EMSCRIPTEN_KEEPALIVE void glyph_advance(WebAquarium* aquarium, std::int32_t ticks) { gm::web_advance(*aquarium, ticks); }
+// The next compose then finds every cell changed, as the page's canvas was cleared.
+EMSCRIPTEN_KEEPALIVE void glyph_forget_drawn(WebAquarium* aquarium) { aquarium->drawn = gm::CellGrid(); }
 
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_columns(const WebAquarium* aquarium) { return aquarium->scene.grid.columns; }
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_rows(const WebAquarium* aquarium) { return aquarium->scene.grid.rows; }
@@ -57,5 +67,30 @@ EMSCRIPTEN_KEEPALIVE std::int32_t glyph_mouse_closes(WebAquarium* aquarium, std:
     return gm::mouse_move_closes(aquarium->scene, x, y, now_ms) ? 1 : 0;
 }
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_font_height_for(std::int32_t height) { return gm::font_height_for(height); }
+
+// The native programs' seed of a run given none. A page has one process id
+// and a coarse clock, so the count of aquariums it has made so far keeps two
+// made together apart.
+EMSCRIPTEN_KEEPALIVE std::uint32_t glyph_default_seed(std::uint32_t made)
+{
+    std::seed_seq mix{gm::default_seed(), made};
+    std::uint32_t seed = 0;
+    mix.generate(&seed, &seed + 1);
+    return seed;
+}
+
+// The attributes take what the native programs' options take.
+EMSCRIPTEN_KEEPALIVE std::uint32_t glyph_max_seed() { return std::numeric_limits<std::uint32_t>::max(); }
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_min_fps() { return gm::min_fps; }
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_max_fps() { return gm::max_fps; }
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_min_font_size() { return gm::min_font_size; }
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_max_font_size() { return gm::max_font_size; }
+
+// One byte a character, ended by a zero byte; made once.
+EMSCRIPTEN_KEEPALIVE const char* glyph_art_characters()
+{
+    static const std::string characters = gm::art_characters();
+    return characters.c_str();
+}
 
 } // extern "C"
