@@ -350,10 +350,40 @@ const cases = {
     const tarball = execFileSync('npm', ['pack', '--pack-destination', scratch, path.join(build, 'npm')], { encoding: 'utf8' }).trim();
     if (tarball !== `glyphmarinae-${version}.tgz`) fail(`npm pack made ${tarball}`);
     execFileSync('npm', ['install', '--offline', '--no-audit', '--no-fund', `./${tarball}`], { cwd: scratch });
-    writeFileSync(path.join(scratch, 'index.html'), `<!DOCTYPE html><link rel="icon" href="data:,">
-<script type="importmap">{ "imports": { "glyphmarinae": "./node_modules/glyphmarinae/glyph-aquarium.js" } }</script>
-<script type="module">import 'glyphmarinae';</script>
-<glyph-aquarium seed="7" fps="20" style="width: 640px; height: 400px"></glyph-aquarium>`);
+    // Every file the package names, and every module its modules import, is in it.
+    const unpacked = path.join(scratch, 'node_modules/glyphmarinae');
+    const manifest = JSON.parse(readFileSync(path.join(unpacked, 'package.json')));
+    const packed = readdirSync(unpacked);
+    const needed = [...manifest.files, manifest.types, manifest.customElements, ...Object.values(manifest.exports['.'])];
+    for (const file of packed.filter((name) => /\.m?js$/.test(name))) {
+      needed.push(...[...readFileSync(path.join(unpacked, file), 'utf8').matchAll(/from '\.\/([^']+)'/g)].map((m) => m[1]));
+    }
+    const lacking = needed.map((name) => path.normalize(name)).filter((name) => !packed.includes(name));
+    if (lacking.length) fail(`the package lacks ${lacking}`);
+    // Imported without a DOM, it defines nothing and throws nothing.
+    const observed = JSON.parse(execFileSync(process.execPath, ['--input-type=module', '-e',
+      "const { GlyphAquarium } = await import('glyphmarinae'); console.log(JSON.stringify(GlyphAquarium.observedAttributes))"],
+    { cwd: scratch, encoding: 'utf8' }));
+    const declared = JSON.parse(readFileSync(path.join(unpacked, manifest.customElements))).modules
+      .flatMap((module) => module.declarations).find((declaration) => declaration.tagName === 'glyph-aquarium');
+    if (JSON.stringify(declared?.attributes.map((a) => a.name).sort()) !== JSON.stringify(observed.sort())) fail('the manifest lacks attributes');
+    if (existsSync('/usr/bin/tsc')) {
+      writeFileSync(path.join(scratch, 'use.mts'), `import { GlyphAquarium } from 'glyphmarinae';
+const aquarium: GlyphAquarium = document.createElement('glyph-aquarium');
+aquarium.addEventListener('error', (event) => console.log(event.message, aquarium.seed, aquarium.columns * aquarium.rows));
+aquarium.addEventListener('ended', () => aquarium.start());\n`);
+      try {
+        execFileSync('tsc', ['--noEmit', '--strict', '--module', 'nodenext', '--lib', 'es2022,dom', 'use.mts'], { cwd: scratch, encoding: 'utf8' });
+      } catch (error) {
+        fail(`the declarations do not type a use of the element: ${error.stdout}`);
+      }
+    } else {
+      console.log('no tsc: the declarations are left unchecked');
+    }
+    // The README's snippet, as it stands, on a page served from beside node_modules.
+    const readme = readFileSync(new URL('../../README.md', import.meta.url), 'utf8');
+    const snippet = /\*\*Web component\*\*[^]*?```html\n([^]*?)```/.exec(readme)?.[1] ?? fail('no element snippet in the README');
+    writeFileSync(path.join(scratch, 'index.html'), `<!DOCTYPE html><link rel="icon" href="data:,">\n${snippet}`);
     const page = await served(scratch, 'index.html');
     await ticking(page, true);
     execFileSync('rm', ['-rf', scratch]);
