@@ -1,6 +1,7 @@
 // The cost of one frame of the core: the tick, the composition and the
 // split into colour runs, apart and together, on lived-in and on crowded
-// scenes, and how that cost grows with the grid and with the crowd.
+// scenes, and how that cost grows with the grid and with the crowd; and the
+// paint plan of a window painter.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -14,6 +15,7 @@
 #include "engine/replenish.h"
 #include "engine/tick.h"
 #include "render/compose.h"
+#include "render/paint_plan.h"
 #include "render/runs.h"
 
 namespace {
@@ -50,11 +52,11 @@ void keep_crowd(benchmark::State& state, Scene& scene)
     state.ResumeTiming();
 }
 
-void split_all_rows(const Scene& scene, std::vector<ColourRun>& runs)
+void split_all_rows(const Scene& scene, ColourRuns& runs)
 {
     for (std::int32_t r = 0; r < scene.rows; ++r) {
         split_runs(scene.grid, r, runs);
-        benchmark::DoNotOptimize(runs.data());
+        benchmark::DoNotOptimize(runs.characters().data());
     }
 }
 
@@ -102,16 +104,43 @@ void BM_SplitRuns(benchmark::State& state)
 {
     auto scene = scene_for(state);
     compose(*scene);
-    std::vector<ColourRun> runs;
+    ColourRuns runs;
     for (auto _ : state) split_all_rows(*scene, runs);
     report(state, *scene);
 }
 BENCHMARK(BM_SplitRuns)->Apply(sizes_and_crowds);
 
+// What a window painter plans each frame: the spans that changed since the
+// frame before and their runs. Consecutive frames are composed beforehand
+// and planned in turn, so only the plan is timed.
+void BM_PaintPlan(benchmark::State& state)
+{
+    auto scene = scene_for(state);
+    std::vector<CellGrid> frames;
+    for (int i = 0; i < 32; ++i) {
+        tick(*scene);
+        compose(*scene);
+        frames.push_back(scene->grid);
+    }
+    PaintPlan plan;
+    std::size_t next = 1;
+    double spans = 0, runs = 0;
+    for (auto _ : state) {
+        plan.make(frames[next - 1], frames[next]);
+        spans += static_cast<double>(plan.spans().size());
+        runs += static_cast<double>(plan.runs().size());
+        next = next + 1 < frames.size() ? next + 1 : 1;
+    }
+    report(state, *scene);
+    state.counters["spans"] = spans / static_cast<double>(state.iterations());
+    state.counters["runs"] = runs / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_PaintPlan)->Apply(sizes_and_crowds);
+
 void BM_Frame(benchmark::State& state)
 {
     auto scene = scene_for(state);
-    std::vector<ColourRun> runs;
+    ColourRuns runs;
     for (auto _ : state) {
         tick(*scene);
         compose(*scene);
@@ -138,7 +167,7 @@ void BM_FrameByGrid(benchmark::State& state)
     auto scene = scene_for(state);
     const double cells = static_cast<double>(scene->columns) * scene->rows;
     const auto area = static_cast<double>(drawn_area(*scene));
-    std::vector<ColourRun> runs;
+    ColourRuns runs;
     for (auto _ : state) {
         tick(*scene);
         compose(*scene);

@@ -90,7 +90,7 @@ bool soak(const Settings& settings, Size size)
 
     EntityCensus peak;
     std::int64_t peak_heap = 0;
-    std::vector<ColourRun> runs;
+    ColourRuns runs;
     for (std::int64_t t = 0; t <= settings.ticks; ++t) {
         if (t > 0) tick(*scene);
         const EntityCensus census = take_census(*scene);

@@ -97,7 +97,7 @@ void compose_and_split(Scene& scene)
 {
     compose(scene);
     FUZZ_REQUIRE(scene.grid.columns == scene.columns && scene.grid.rows == scene.rows);
-    std::vector<ColourRun> runs;
+    ColourRuns runs;
     for (std::int32_t r = 0; r < scene.rows; ++r) {
         split_runs(scene.grid, r, runs);
         std::int32_t next_free = 0;

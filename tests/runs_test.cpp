@@ -24,14 +24,14 @@ constexpr Colour blue = colours::bright_blue;
 TEST(ColourRuns, EmptyCellsBreakRunsAndAreNeverDrawn)
 {
     const CellGrid grid = row_of({{'A', red}, {'B', red}, {' ', red}, {'C', red}});
-    EXPECT_EQ(split_runs(grid, 0), (std::vector<ColourRun>{{0, red, "AB"}, {3, red, "C"}}));
+    EXPECT_EQ(split_runs(grid, 0).runs(), (std::vector<ColourRun>{{0, red, "AB"}, {3, red, "C"}}));
     EXPECT_TRUE(split_runs(row_of({{' ', 0}, {' ', red}}), 0).empty());
 }
 
 TEST(ColourRuns, OpaqueBlanksJoinTheirRunAsBlanks)
 {
     const CellGrid grid = row_of({{'A', red}, {'\0', red}, {'B', red}});
-    EXPECT_EQ(split_runs(grid, 0), (std::vector<ColourRun>{{0, red, "A B"}}));
+    EXPECT_EQ(split_runs(grid, 0).runs(), (std::vector<ColourRun>{{0, red, "A B"}}));
 }
 
 TEST(ColourRuns, ColourChangesStartNewRunsThatEndAtTheRow)
@@ -41,8 +41,8 @@ TEST(ColourRuns, ColourChangesStartNewRunsThatEndAtTheRow)
     grid.at(1, 0) = {'y', blue};
     grid.at(2, 0) = {'z', blue};
     grid.at(0, 1) = {'w', blue};
-    EXPECT_EQ(split_runs(grid, 0), (std::vector<ColourRun>{{0, red, "x"}, {1, blue, "yz"}}));
-    EXPECT_EQ(split_runs(grid, 1), (std::vector<ColourRun>{{0, blue, "w"}}));
+    EXPECT_EQ(split_runs(grid, 0).runs(), (std::vector<ColourRun>{{0, red, "x"}, {1, blue, "yz"}}));
+    EXPECT_EQ(split_runs(grid, 1).runs(), (std::vector<ColourRun>{{0, blue, "w"}}));
     EXPECT_TRUE(split_runs(grid, 2).empty());
     EXPECT_TRUE(split_runs(grid, -1).empty());
 }

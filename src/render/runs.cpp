@@ -1,34 +1,54 @@
 #include "render/runs.h"
 
+#include <algorithm>
+
 namespace gm {
 
-void split_runs(const CellGrid& grid, std::int32_t row, std::vector<ColourRun>& runs)
+void ColourRuns::start(std::size_t characters)
 {
-    runs.clear();
+    runs_.clear();
+    characters_.clear();
+    characters_.reserve(characters);
+}
+
+void ColourRuns::append(const CellGrid& grid, std::int32_t row, std::int32_t first, std::int32_t end)
+{
     if (row < 0 || row >= grid.rows) return;
     const Cell* cells = grid.row(row);
-    std::int32_t c = 0;
-    while (c < grid.columns) {
+    std::int32_t c = std::max(first, 0);
+    end = std::min(end, grid.columns);
+    while (c < end) {
         if (cells[c].character == ' ') {
             ++c;
             continue;
         }
-        ColourRun run;
-        run.column = c;
-        run.colour = cells[c].colour;
-        while (c < grid.columns && cells[c].colour == run.colour && cells[c].character != ' ') {
-            run.text.push_back(cells[c].character == '\0' ? ' ' : cells[c].character);
-            ++c;
-        }
-        runs.push_back(std::move(run));
+        const std::int32_t column = c;
+        const Colour colour = cells[c].colour;
+        const std::size_t from = characters_.size();
+        for (; c < end && cells[c].colour == colour && cells[c].character != ' '; ++c)
+            characters_.push_back(cells[c].character == '\0' ? ' ' : cells[c].character);
+        runs_.push_back({column, colour, {characters_.data() + from, characters_.size() - from}});
     }
 }
 
-std::vector<ColourRun> split_runs(const CellGrid& grid, std::int32_t row)
+void split_runs(const CellGrid& grid, std::int32_t row, ColourRuns& runs)
 {
-    std::vector<ColourRun> runs;
+    runs.start(static_cast<std::size_t>(grid.columns));
+    runs.append(grid, row, 0, grid.columns);
+}
+
+ColourRuns split_runs(const CellGrid& grid, std::int32_t row)
+{
+    ColourRuns runs;
     split_runs(grid, row, runs);
     return runs;
+}
+
+void split_runs(const CellGrid& grid, std::int32_t row, std::vector<ColourRun>& runs)
+{
+    thread_local ColourRuns kept;
+    split_runs(grid, row, kept);
+    runs.assign(kept.begin(), kept.end());
 }
 
 } // namespace gm

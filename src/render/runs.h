@@ -1,6 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "render/cell_grid.h"
@@ -8,16 +9,56 @@
 namespace gm {
 
 // A maximal stretch of one row's cells that share a colour and are not empty;
-// opaque blanks are given as ' ' in the text.
+// opaque blanks are given as ' ' in the text. The text views the characters
+// of the ColourRuns that split it and lives as long as they do.
 struct ColourRun {
     std::int32_t column = 0;
     Colour colour = 0;
-    std::string text;
+    std::string_view text;
+    std::int32_t end() const { return column + static_cast<std::int32_t>(text.size()); }
     bool operator==(const ColourRun&) const = default;
 };
 
-std::vector<ColourRun> split_runs(const CellGrid& grid, std::int32_t row);
-// The same, reusing the caller's storage (the per-frame path of the hosts).
+// Runs and the characters they view, kept from one split to the next: once
+// the storage has grown to the widest split, splitting allocates nothing.
+// Not copyable, as a copy's texts would view the original's characters;
+// moving keeps them valid.
+class ColourRuns {
+public:
+    ColourRuns() = default;
+    ColourRuns(const ColourRuns&) = delete;
+    ColourRuns& operator=(const ColourRuns&) = delete;
+    ColourRuns(ColourRuns&&) noexcept = default;
+    ColourRuns& operator=(ColourRuns&&) noexcept = default;
+
+    // Forgets the runs and makes room for `characters` more before the
+    // storage moves; the texts of earlier runs must not move while later
+    // ones are appended.
+    void start(std::size_t characters);
+    // Appends the runs of the columns [first, end) of `row`, left to right; a
+    // run reaching past either bound is cut at it. At most `end - first`
+    // characters, which the caller has made room for.
+    void append(const CellGrid& grid, std::int32_t row, std::int32_t first, std::int32_t end);
+
+    const std::vector<ColourRun>& runs() const { return runs_; }
+    // Every run's text, one after another, in the order of the runs.
+    std::string_view characters() const { return {characters_.data(), characters_.size()}; }
+    auto begin() const { return runs_.begin(); }
+    auto end() const { return runs_.end(); }
+    std::size_t size() const { return runs_.size(); }
+    bool empty() const { return runs_.empty(); }
+
+private:
+    std::vector<char> characters_; // a vector: its elements stay put as it grows within its capacity
+    std::vector<ColourRun> runs_;
+};
+
+// The whole row's runs.
+ColourRuns split_runs(const CellGrid& grid, std::int32_t row);
+// The same, reusing the caller's storage (the per-frame path).
+void split_runs(const CellGrid& grid, std::int32_t row, ColourRuns& runs);
+// The picture recorder's form until it paints through a PaintPlan: the texts
+// view storage of the calling thread that its next call reuses.
 void split_runs(const CellGrid& grid, std::int32_t row, std::vector<ColourRun>& runs);
 
 } // namespace gm

@@ -12,9 +12,6 @@ namespace gm {
 namespace {
 
 constexpr pixman_color_t opaque_black = {0, 0, 0, 0xFFFF};
-// Two changes of a row with up to two unchanged cells between them are
-// drawn as one span: fewer, larger spans for a few cells more.
-constexpr std::int32_t join_gap = 3;
 
 void on_release(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->held = false; }
 
@@ -89,49 +86,42 @@ const void* glyph_of(WaylandPainter& painter, char character)
     return *known;
 }
 
-// Only the run's characters in the span and next to it: the clip would
-// hide the others, but only after pixman had been asked to draw them.
-void draw_run(WaylandPainter& painter, pixman_image_t* target, const ColourRun& run, ColumnSpan span, std::int32_t y)
-{
-    const glyph_font_metrics& m = painter.metrics;
-    const auto length = static_cast<std::int32_t>(run.text.size());
-    const std::int32_t first = std::max(span.first - 1 - run.column, 0);
-    const std::int32_t end = std::min(span.end + 1 - run.column, length);
-    painter.placed.clear();
-    for (std::int32_t i = first; i < end; ++i) {
-        const char character = run.text[static_cast<std::size_t>(i)];
-        if (character == ' ') continue;
-        if (const void* glyph = glyph_of(painter, character))
-            painter.placed.push_back({(run.column + i) * m.cell_width, y + m.ascent, glyph});
-    }
-    if (painter.placed.empty()) return;
-    pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, colour_for(painter, run.colour), target, 0, 0, 0, 0,
-                                    painter.glyph_cache, static_cast<int>(painter.placed.size()),
-                                    painter.placed.data());
-}
+// A buffer's image as a paint plan's backend: a cleared span is the clip of
+// the runs drawn over it.
+struct ImageBackend {
+    WaylandPainter& painter;
+    pixman_image_t* target;
 
-// Draws `span` of `row` from the row's colour runs, split beforehand.
-void draw_span(WaylandPainter& painter, pixman_image_t* target, std::int32_t row, ColumnSpan span)
-{
-    const glyph_font_metrics& m = painter.metrics;
-    const std::int32_t x = span.first * m.cell_width;
-    const std::int32_t y = row * m.cell_height;
-    const std::int32_t width = (span.end - span.first) * m.cell_width;
-    // A glyph may reach a pixel into its neighbour's cell: the runs next to
-    // the span are drawn too, clipped to it, so nothing is cut or doubled.
-    pixman_region32_t clip;
-    pixman_region32_init_rect(&clip, x, y, static_cast<unsigned>(width), static_cast<unsigned>(m.cell_height));
-    pixman_image_set_clip_region32(target, &clip);
-    pixman_region32_fini(&clip);
-    const pixman_box32_t box = {x, y, x + width, y + m.cell_height};
-    pixman_image_fill_boxes(PIXMAN_OP_SRC, target, &opaque_black, 1, &box);
-    for (const ColourRun& run : painter.runs) {
-        const auto end = run.column + static_cast<std::int32_t>(run.text.size());
-        if (end < span.first || run.column > span.end) continue;
-        draw_run(painter, target, run, span, y);
+    void clear(const PaintSpan& span)
+    {
+        const glyph_font_metrics& m = painter.metrics;
+        const std::int32_t x = span.first * m.cell_width;
+        const std::int32_t y = span.row * m.cell_height;
+        const std::int32_t width = (span.end - span.first) * m.cell_width;
+        pixman_region32_t clip;
+        pixman_region32_init_rect(&clip, x, y, static_cast<unsigned>(width), static_cast<unsigned>(m.cell_height));
+        pixman_image_set_clip_region32(target, &clip);
+        pixman_region32_fini(&clip);
+        const pixman_box32_t box = {x, y, x + width, y + m.cell_height};
+        pixman_image_fill_boxes(PIXMAN_OP_SRC, target, &opaque_black, 1, &box);
     }
-    pixman_image_set_clip_region32(target, nullptr);
-}
+
+    void draw(const PaintSpan& span, const ColourRun& run)
+    {
+        const glyph_font_metrics& m = painter.metrics;
+        painter.placed.clear();
+        for (std::int32_t column = run.column; column < run.end(); ++column) {
+            const char character = run.text[static_cast<std::size_t>(column - run.column)];
+            if (character == ' ') continue;
+            if (const void* glyph = glyph_of(painter, character))
+                painter.placed.push_back({column * m.cell_width, span.row * m.cell_height + m.ascent, glyph});
+        }
+        if (painter.placed.empty()) return;
+        pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, colour_for(painter, run.colour), target, 0, 0, 0, 0,
+                                        painter.glyph_cache, static_cast<int>(painter.placed.size()),
+                                        painter.placed.data());
+    }
+};
 
 } // namespace
 
@@ -199,12 +189,11 @@ Painted paint_changes(WaylandPainter& painter, wl_surface* surface, const CellGr
     // Frozen, nothing is evicted while glyphs are looked up and drawn; the
     // cache holds far more than the 256 characters a grid can show.
     pixman_glyph_cache_freeze(painter.glyph_cache);
-    for (std::int32_t row = 0; row < grid.rows; ++row) {
-        painter.spans.clear();
-        changed_spans(free_one->drawn, grid, row, join_gap, painter.spans);
-        if (!painter.spans.empty()) split_runs(grid, row, painter.runs);
-        for (const ColumnSpan span : painter.spans) draw_span(painter, free_one->image, row, span);
-        if (painter.whole_surface) continue;
+    painter.plan.make(free_one->drawn, grid);
+    ImageBackend backend{painter, free_one->image};
+    paint(painter.plan, backend);
+    pixman_image_set_clip_region32(free_one->image, nullptr);
+    for (std::int32_t row = 0; row < grid.rows && !painter.whole_surface; ++row) {
         // One rectangle a row: the compositor merges damage anyway, and each
         // is a request on the wire.
         const ColumnSpan seen = changed_columns(painter.shown, grid, row);

@@ -12,7 +12,7 @@
 #include "host/wayland/glyph_font.h"
 #include "render/cell_grid.h"
 #include "render/grid_diff.h"
-#include "render/runs.h"
+#include "render/paint_plan.h"
 
 namespace gm {
 
@@ -43,8 +43,7 @@ struct WaylandPainter {
     CellGrid shown;         // what the surface shows since the last commit
     bool whole_surface = true; // the next damage covers the margins too
     std::vector<std::pair<Colour, pixman_image_t*>> colours; // made on first use
-    std::vector<ColourRun> runs; // kept to spare an allocation per row
-    std::vector<ColumnSpan> spans;
+    PaintPlan plan; // kept to spare its allocations every frame
 };
 
 // False when no font can be opened; the painter is then closed again.

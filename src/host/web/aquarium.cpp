@@ -1,5 +1,8 @@
 #include "host/web/aquarium.h"
 
+#include <cstring>
+#include <string_view>
+
 #include "engine/tick.h"
 #include "population/population.h"
 #include "render/compose.h"
@@ -8,20 +11,13 @@ namespace gm {
 
 namespace {
 
-// Unchanged gaps narrower than this are drawn again rather than starting a
-// new stretch, which costs the page a clip and a clear.
-constexpr std::int32_t join_gap = 4;
-
 std::int32_t take_changes(WebAquarium& aquarium)
 {
-    const CellGrid& grid = aquarium.scene.grid;
+    aquarium.plan.make(aquarium.drawn, aquarium.scene.grid);
     aquarium.spans.clear();
-    for (std::int32_t row = 0; row < grid.rows; ++row) {
-        aquarium.row_spans.clear();
-        changed_spans(aquarium.drawn, grid, row, join_gap, aquarium.row_spans);
-        for (const ColumnSpan& span : aquarium.row_spans) aquarium.spans.insert(aquarium.spans.end(), {row, span.first, span.end});
-    }
-    aquarium.drawn = grid;
+    for (const PaintSpan& span : aquarium.plan.spans())
+        aquarium.spans.insert(aquarium.spans.end(), {span.row, span.first, span.end});
+    aquarium.drawn = aquarium.scene.grid;
     return static_cast<std::int32_t>(aquarium.spans.size() / 3);
 }
 
@@ -32,6 +28,7 @@ void web_start(WebAquarium& aquarium, std::int32_t columns, std::int32_t rows, s
     start_scene(aquarium.scene, columns, rows, seed);
     // A new size differs everywhere, so the first frame is drawn whole.
     aquarium.drawn = CellGrid();
+    aquarium.plan.make(aquarium.drawn, aquarium.drawn);
     aquarium.spans.clear();
 }
 
@@ -50,6 +47,24 @@ std::int32_t web_tick(WebAquarium& aquarium)
 {
     tick(aquarium.scene);
     return web_compose(aquarium);
+}
+
+void flatten_plan(WebAquarium& aquarium)
+{
+    const PaintPlan& plan = aquarium.plan;
+    const std::string_view characters = plan.runs().characters();
+    std::vector<std::int32_t>& words = aquarium.flat_plan;
+    words.clear();
+    words.insert(words.end(), {static_cast<std::int32_t>(plan.spans().size()),
+                               static_cast<std::int32_t>(plan.runs().size()), static_cast<std::int32_t>(characters.size())});
+    for (const PaintSpan& span : plan.spans())
+        words.insert(words.end(), {span.row, span.first, span.end, span.first_run, span.run_count});
+    for (const ColourRun& run : plan.runs())
+        words.insert(words.end(), {run.column, static_cast<std::int32_t>(run.text.size()), static_cast<std::int32_t>(run.colour),
+                                   static_cast<std::int32_t>(run.text.data() - characters.data())});
+    const std::size_t text_at = words.size();
+    words.resize(text_at + (characters.size() + 3) / 4);
+    std::memcpy(words.data() + text_at, characters.data(), characters.size());
 }
 
 } // namespace gm

@@ -5,7 +5,7 @@
 
 #include "engine/scene.h"
 #include "render/cell_grid.h"
-#include "render/grid_diff.h"
+#include "render/paint_plan.h"
 
 namespace gm {
 
@@ -15,8 +15,9 @@ namespace gm {
 struct WebAquarium {
     Scene scene;
     CellGrid drawn;
-    std::vector<ColumnSpan> row_spans; // kept to spare an allocation per row
-    std::vector<std::int32_t> spans;   // row, first column, one past the last; three words a stretch
+    PaintPlan plan;                   // from `drawn` to the scene's grid
+    std::vector<std::int32_t> spans;  // row, first column, one past the last; three words a stretch
+    std::vector<std::int32_t> flat_plan; // the plan as the page reads it, filled when asked
     std::string text; // the last text asked for, kept while the page reads it
 };
 
@@ -28,5 +29,8 @@ void web_advance(WebAquarium& aquarium, std::int32_t ticks);
 // Composes without ticking (the first frame, or the one a dump prints) and
 // finds the changed stretches.
 std::int32_t web_compose(WebAquarium& aquarium);
+// Lays the plan of the last tick or compose out in `flat_plan`, as the
+// WebAssembly interface documents it.
+void flatten_plan(WebAquarium& aquarium);
 
 } // namespace gm

@@ -47,6 +47,23 @@ EMSCRIPTEN_KEEPALIVE const gm::Cell* glyph_cells(const WebAquarium* aquarium) { 
 // Three words a changed stretch: its row, its first column, one past its last.
 EMSCRIPTEN_KEEPALIVE const std::int32_t* glyph_spans(const WebAquarium* aquarium) { return aquarium->spans.data(); }
 
+// The paint plan of the last start, tick or compose, laid out for the page,
+// valid until the next call of any of them or of this. 32-bit words:
+//   [0] the span count S, [1] the run count R, [2] the character count T;
+//   then S spans of five words: row, first column, one past the last column,
+//     the index of its first run, its run count. The page clears each span
+//     to black and draws its runs clipped to it;
+//   then R runs of four words: column, length, colour (0x00BBGGRR, as in a
+//     cell), the offset of its text among the characters;
+//   then the T characters, a byte each (an opaque blank given as ' '),
+//     padded with zeros to a whole word.
+// A span's runs reach a cell past it each side, cut there.
+EMSCRIPTEN_KEEPALIVE const std::int32_t* glyph_plan(WebAquarium* aquarium)
+{
+    gm::flatten_plan(*aquarium);
+    return aquarium->flat_plan.data();
+}
+
 // The dump's text, plain or with ANSI colours, as glyphmarinae --dump prints it.
 EMSCRIPTEN_KEEPALIVE const char* glyph_text(WebAquarium* aquarium, std::int32_t colour)
 {

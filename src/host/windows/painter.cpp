@@ -1,7 +1,5 @@
 #include "host/windows/painter.h"
 
-#include <vector>
-
 #include "render/compose.h"
 #include "render/runs.h"
 
@@ -27,7 +25,7 @@ void paint(ModuleState& state, HDC device_context)
     SetBkMode(off_screen, OPAQUE);
     SetBkColor(off_screen, 0);
 
-    std::vector<ColourRun> runs;
+    ColourRuns runs;
     for (std::int32_t row = 0; row < scene.grid.rows; ++row) {
         split_runs(scene.grid, row, runs);
         const int y = row * scene.cell_height;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "render/grid_diff.h"
-
 namespace gm {
 
 namespace {
@@ -31,27 +29,30 @@ const XftColor& colour_for(X11Painter& painter, Colour colour)
     return painter.colours.back().second;
 }
 
-void draw_span(X11Painter& painter, const CellGrid& grid, std::int32_t row, ColumnSpan span)
-{
-    const int x = span.first * painter.cell_width;
-    const int y = row * painter.cell_height;
-    const int width = (span.end - span.first) * painter.cell_width;
-    // A glyph may reach a pixel into its neighbour's cell: the runs next to
-    // the span are drawn too, clipped to it, so nothing is cut or doubled.
-    XRectangle clip = {static_cast<short>(x), static_cast<short>(y), static_cast<unsigned short>(width),
-                       static_cast<unsigned short>(painter.cell_height)};
-    XftDrawSetClipRectangles(painter.draw, 0, 0, &clip, 1);
-    XftDrawRect(painter.draw, &colour_for(painter, colours::black), x, y, static_cast<unsigned>(width),
-                static_cast<unsigned>(painter.cell_height));
-    split_runs(grid, row, painter.runs);
-    for (const ColourRun& run : painter.runs) {
-        const auto end = run.column + static_cast<std::int32_t>(run.text.size());
-        if (end < span.first || run.column > span.end) continue;
-        XftDrawString8(painter.draw, &colour_for(painter, run.colour), painter.font, run.column * painter.cell_width,
-                       y + painter.font->ascent, reinterpret_cast<const FcChar8*>(run.text.data()),
-                       static_cast<int>(run.text.size()));
+// The pixmap as a paint plan's backend: a cleared span is the clip of the
+// runs drawn over it.
+struct PixmapBackend {
+    X11Painter& painter;
+
+    void clear(const PaintSpan& span)
+    {
+        const int x = span.first * painter.cell_width;
+        const int y = span.row * painter.cell_height;
+        const int width = (span.end - span.first) * painter.cell_width;
+        XRectangle clip = {static_cast<short>(x), static_cast<short>(y), static_cast<unsigned short>(width),
+                           static_cast<unsigned short>(painter.cell_height)};
+        XftDrawSetClipRectangles(painter.draw, 0, 0, &clip, 1);
+        XftDrawRect(painter.draw, &colour_for(painter, colours::black), x, y, static_cast<unsigned>(width),
+                    static_cast<unsigned>(painter.cell_height));
     }
-}
+
+    void draw(const PaintSpan& span, const ColourRun& run)
+    {
+        XftDrawString8(painter.draw, &colour_for(painter, run.colour), painter.font, run.column * painter.cell_width,
+                       span.row * painter.cell_height + painter.font->ascent,
+                       reinterpret_cast<const FcChar8*>(run.text.data()), static_cast<int>(run.text.size()));
+    }
+};
 
 } // namespace
 
@@ -105,14 +106,11 @@ void close_painter(X11Painter& painter)
 
 void paint_changes(X11Painter& painter, const CellGrid& grid)
 {
-    CellRect changed = CellRect::nothing_yet(grid);
-    for (std::int32_t row = 0; row < grid.rows; ++row) {
-        const ColumnSpan span = changed_columns(painter.drawn, grid, row);
-        if (span.empty()) continue;
-        draw_span(painter, grid, row, span);
-        changed.include(row, span);
-    }
+    painter.plan.make(painter.drawn, grid);
+    PixmapBackend backend{painter};
+    paint(painter.plan, backend);
     XftDrawSetClip(painter.draw, nullptr);
+    const CellRect changed = painter.plan.bounds();
     painter.drawn = grid;
 
     if (painter.whole_window) {

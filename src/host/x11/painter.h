@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "render/cell_grid.h"
-#include "render/runs.h"
+#include "render/paint_plan.h"
 
 namespace gm {
 
@@ -32,7 +32,7 @@ struct X11Painter {
     std::vector<std::pair<Colour, XftColor>> colours; // allocated on first use
     CellGrid drawn;            // what the pixmap shows
     bool whole_window = true;  // the next copy covers the margins too
-    std::vector<ColourRun> runs; // kept to spare an allocation per row
+    PaintPlan plan;            // kept to spare its allocations every frame
 };
 
 // The window's own visual, colour map and depth: the pixmap and the text are
