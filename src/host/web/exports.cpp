@@ -1,9 +1,8 @@
-// The C interface the page's JavaScript calls. The page reads the grid and
-// the changed spans straight out of the module's memory, so their layouts are
-// part of the interface and pinned here.
+// The C interface the page's JavaScript calls. The page reads the paint plan
+// straight out of the module's memory, so its layout is part of the
+// interface and pinned here.
 #include <emscripten/emscripten.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <random>
@@ -17,9 +16,6 @@
 #include "host/web/art_characters.h"
 #include "render/text_render.h"
 
-static_assert(sizeof(gm::Cell) == 8, "a cell is 8 bytes in the page's view");
-static_assert(offsetof(gm::Cell, character) == 0, "the character is the cell's first byte");
-static_assert(offsetof(gm::Cell, colour) == 4, "the colour is the 32-bit word at byte 4");
 static_assert(sizeof(gm::Colour) == 4 && sizeof(std::int32_t) == 4, "the page reads 32-bit words");
 
 using gm::WebAquarium;
@@ -42,10 +38,6 @@ EMSCRIPTEN_KEEPALIVE void glyph_forget_drawn(WebAquarium* aquarium) { aquarium->
 
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_columns(const WebAquarium* aquarium) { return aquarium->scene.grid.columns; }
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_rows(const WebAquarium* aquarium) { return aquarium->scene.grid.rows; }
-// Valid until the next start, tick or compose.
-EMSCRIPTEN_KEEPALIVE const gm::Cell* glyph_cells(const WebAquarium* aquarium) { return aquarium->scene.grid.cells.data(); }
-// Three words a changed stretch: its row, its first column, one past its last.
-EMSCRIPTEN_KEEPALIVE const std::int32_t* glyph_spans(const WebAquarium* aquarium) { return aquarium->spans.data(); }
 
 // The paint plan of the last start, tick or compose, laid out for the page,
 // valid until the next call of any of them or of this. 32-bit words:

@@ -199,9 +199,9 @@ export class GlyphAquarium extends Base {
   }
 
   #frame() {
-    const stretches = this.#core._glyph_tick(this.#handle);
+    this.#core._glyph_tick(this.#handle);
     ++this.#ticks;
-    this.#painter.paint(this.#core, this.#handle, stretches);
+    this.#painter.paint(this.#core, this.#handle);
     // Due times follow the period, not the end of the last frame, so a slow
     // frame does not slow the aquarium; after a long stall it starts afresh.
     const period = 1000 / this.#fps;
@@ -228,7 +228,8 @@ export class GlyphAquarium extends Base {
       this.#restart();
     } else if (wiped) {
       this.#core._glyph_forget_drawn(this.#handle);
-      this.#painter.paint(this.#core, this.#handle, this.#core._glyph_compose(this.#handle));
+      this.#core._glyph_compose(this.#handle);
+      this.#painter.paint(this.#core, this.#handle);
     }
   }
 
@@ -244,7 +245,8 @@ export class GlyphAquarium extends Base {
       this.#ticks = stillTicks;
     }
     this.#painter.clear();
-    this.#painter.paint(core, this.#handle, core._glyph_compose(this.#handle));
+    core._glyph_compose(this.#handle);
+    this.#painter.paint(core, this.#handle);
   }
 }
 

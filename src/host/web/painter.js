@@ -1,8 +1,7 @@
 // Draws an aquarium's cells on its canvas: the size of a cell and where text
-// sits in it, and the repainting of the stretches that the core found changed.
+// sits in it, and the core's plan of what to repaint.
 export const fontFamily = '"DejaVu Sans Mono", monospace';
 
-const cellBytes = 8; // pinned by the C interface: the character, then the colour at byte 4
 const cssColours = new Map();
 
 // Colours are 0x00BBGGRR.
@@ -95,58 +94,36 @@ export class Painter {
     this.#context.fillRect(0, 0, this.#canvas.width, this.#canvas.height);
   }
 
-  // Draws the stretches of cells that changed, a row at a time: they are
-  // cleared to black and the runs of one colour over them drawn again, a cell
-  // further each side and clipped to them, as a glyph may reach a pixel into
-  // its neighbour's cell.
-  paint(core, aquarium, stretches) {
-    const columns = this.#columns;
-    if (columns <= 0) return;
-    const at = core._glyph_spans(aquarium) >>> 2;
+  // Draws the core's paint plan from the picture last drawn to the grid now:
+  // each span of changed cells is cleared to black and its colour runs drawn
+  // over it, clipped to it, as the interface lays them out (exports.cpp).
+  paint(core, aquarium) {
+    if (this.#columns <= 0) return;
+    const at = core._glyph_plan(aquarium) >>> 2;
     const words = core.HEAP32;
-    const { width, height } = this.#cell;
+    const bytes = core.HEAPU8;
+    const [spans, runs] = [words[at], words[at + 1]];
+    const runsAt = at + 3 + spans * 5;
+    const textAt = (runsAt + runs * 4) * 4;
+    const { width, height, ascent } = this.#cell;
     const context = this.#context;
-    for (let i = 0; i < stretches;) {
-      const row = words[at + i * 3];
-      let next = i;
+    for (let span = at + 3; span < runsAt; span += 5) {
+      const [row, first, end, firstRun, runCount] = words.subarray(span, span + 5);
+      const left = Math.floor(first * width);
       context.save();
       context.beginPath();
-      for (; next < stretches && words[at + next * 3] === row; ++next) {
-        const first = words[at + next * 3 + 1];
-        const end = words[at + next * 3 + 2];
-        const left = Math.floor(first * width);
-        context.rect(left, row * height, (end === columns ? this.#width : Math.ceil(end * width)) - left, height);
-      }
+      context.rect(left, row * height, (end === this.#columns ? this.#width : Math.ceil(end * width)) - left, height);
       context.clip();
       context.fillStyle = '#000';
       context.fill();
-      for (; i < next; ++i) this.#drawRuns(core, aquarium, row, words[at + i * 3 + 1], words[at + i * 3 + 2]);
-      context.restore();
-    }
-  }
-
-  #drawRuns(core, aquarium, row, first, end) {
-    const columns = this.#columns;
-    const bytes = core.HEAPU8;
-    const words = core.HEAPU32;
-    const { width, height, ascent } = this.#cell;
-    const base = core._glyph_cells(aquarium) + row * columns * cellBytes;
-    const stop = Math.min(columns, end + 1);
-    let column = Math.max(0, first - 1);
-    while (column < stop) {
-      const at = base + column * cellBytes;
-      if (bytes[at] === 32) { ++column; continue; }
-      const colour = words[(at + 4) >>> 2];
-      const from = column;
-      let text = '';
-      for (; column < stop; ++column) {
-        const cell = base + column * cellBytes;
-        const character = bytes[cell];
-        if (character === 32 || words[(cell + 4) >>> 2] !== colour) break;
-        text += character === 0 ? ' ' : String.fromCharCode(character);
+      for (let run = runsAt + firstRun * 4; run < runsAt + (firstRun + runCount) * 4; run += 4) {
+        const [column, length, colour, offset] = words.subarray(run, run + 4);
+        let text = '';
+        for (let i = textAt + offset; i < textAt + offset + length; ++i) text += String.fromCharCode(bytes[i]);
+        context.fillStyle = cssColour(colour);
+        context.fillText(text, column * width, row * height + ascent);
       }
-      this.#context.fillStyle = cssColour(colour);
-      this.#context.fillText(text, from * width, row * height + ascent);
+      context.restore();
     }
   }
 }
