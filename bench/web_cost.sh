@@ -2,8 +2,10 @@
 # The browser page's cost: Chromium's CPU (user + system of all its
 # processes) over the same seconds at 1280x800, for the page as shipped and,
 # in the same run, for the same page made to redraw every cell each frame
-# (?redraw=all); the time to the first frame and the sizes of what a browser
-# loads. Fails when the page uses more than a third of the full redraw's CPU.
+# (web_page.mjs's redrawWhole); the time to the first frame and the sizes of
+# what a browser loads. Fails when the page uses more than a third of the
+# full redraw's CPU. Both are served over http, as the switch reaches into
+# the page's modules.
 #   bash bench/web_cost.sh [SECONDS]     (default 20; needs the web stage's build-web)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,15 +14,18 @@ seconds=${1:-20}
 [ -f "$build/glyphmarinae-core.wasm" ] && [ -d "$build/test-modules/node_modules/playwright-core" ] ||
   { echo "web_cost: build $build first (scripts/test.d/web.sh)" >&2; exit 1; }
 
-for file in glyphmarinae-core.wasm glyphmarinae-core.mjs glyph-aquarium.js glyphmarinae.html; do
+for file in glyphmarinae-core.wasm glyphmarinae-core.mjs core-loader.js painter.js screensaver.js glyph-aquarium.js \
+            glyphmarinae.html; do
   printf '%-24s %7d bytes, %6d gzipped\n' "$file" "$(stat -c %s "$build/$file")" "$(gzip -9c "$build/$file" | wc -c)"
 done
 
-BUILD=$build SECONDS_MEASURED=$seconds CLOCK_TICKS=$(getconf CLK_TCK) node --input-type=module <<'NODE'
+BENCH=$top/bench BUILD=$build SECONDS_MEASURED=$seconds CLOCK_TICKS=$(getconf CLK_TCK) node --input-type=module <<'NODE'
 import { createRequire } from 'node:module';
 import { readdirSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 const build = process.env.BUILD;
+const { redrawWhole, serve } = await import(path.join(process.env.BENCH, 'web_page.mjs'));
+const site = await serve(build);
 const seconds = Number(process.env.SECONDS_MEASURED);
 const { chromium } = createRequire(path.join(build, 'test-modules/package.json'))('playwright-core');
 
@@ -39,14 +44,15 @@ function treeSeconds(root) {
   return ticks / Number(process.env.CLOCK_TICKS);
 }
 
-async function measure(query) {
+async function measure(whole) {
   const server = await chromium.launchServer({ executablePath: '/usr/bin/chromium', headless: true });
   const browser = await chromium.connect(server.wsEndpoint());
   const pid = server.process().pid;
   const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
   await page.addInitScript(() => document.addEventListener('ready', () => { window.firstFrame = performance.now(); }, true));
-  await page.goto(`file://${build}/glyphmarinae.html?seed=1${query}`);
+  await page.goto(`http://127.0.0.1:${site.address().port}/index.html?seed=1`);
   await page.waitForFunction(() => window.firstFrame !== undefined);
+  if (whole) await redrawWhole(page);
   const firstFrame = await page.evaluate(() => window.firstFrame);
   const grid = await page.evaluate(() => { const a = document.querySelector('glyph-aquarium'); return `${a.columns}x${a.rows}`; });
   await page.waitForTimeout(2000); // past the start-up
@@ -58,8 +64,9 @@ async function measure(query) {
   return { firstFrame, grid, share: (100 * used) / seconds };
 }
 
-const changed = await measure('');
-const whole = await measure('&redraw=all');
+const changed = await measure(false);
+const whole = await measure(true);
+site.close();
 for (const [name, run] of [['changed cells only', changed], ['every cell each frame', whole]])
   console.log(`${name.padEnd(22)} ${run.grid}: ${run.share.toFixed(1)} % of a core, first frame after ${run.firstFrame.toFixed(0)} ms`);
 const ratio = changed.share / whole.share;

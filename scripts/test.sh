@@ -23,9 +23,10 @@ scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils
 scripts/packages.sh libpng-dev python3-pefile
 # Recordings and the tools that read them back.
 scripts/packages.sh libgif-dev libpng-dev asciinema gifsicle python3
-# The browser build and its tests: Emscripten, Chromium, and node with npm
-# (Debian's, unless a node of another origin is there already).
-scripts/packages.sh emscripten chromium
+# The browser build and its tests: Emscripten, Chromium, TypeScript for the
+# package's declarations, and node with npm (Debian's, unless a node of
+# another origin is there already).
+scripts/packages.sh emscripten chromium node-typescript
 command -v node >/dev/null || scripts/packages.sh nodejs
 command -v npm >/dev/null || scripts/packages.sh npm
 

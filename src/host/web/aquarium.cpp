@@ -14,11 +14,8 @@ namespace {
 std::int32_t take_changes(WebAquarium& aquarium)
 {
     aquarium.plan.make(aquarium.drawn, aquarium.scene.grid);
-    aquarium.spans.clear();
-    for (const PaintSpan& span : aquarium.plan.spans())
-        aquarium.spans.insert(aquarium.spans.end(), {span.row, span.first, span.end});
     aquarium.drawn = aquarium.scene.grid;
-    return static_cast<std::int32_t>(aquarium.spans.size() / 3);
+    return static_cast<std::int32_t>(aquarium.plan.spans().size());
 }
 
 } // namespace
@@ -29,13 +26,17 @@ void web_start(WebAquarium& aquarium, std::int32_t columns, std::int32_t rows, s
     // A new size differs everywhere, so the first frame is drawn whole.
     aquarium.drawn = CellGrid();
     aquarium.plan.make(aquarium.drawn, aquarium.drawn);
-    aquarium.spans.clear();
 }
 
 std::int32_t web_compose(WebAquarium& aquarium)
 {
     compose(aquarium.scene);
     return take_changes(aquarium);
+}
+
+void web_advance(WebAquarium& aquarium, std::int32_t ticks)
+{
+    for (std::int32_t i = 0; i < ticks; ++i) tick(aquarium.scene);
 }
 
 std::int32_t web_tick(WebAquarium& aquarium)

@@ -1,19 +1,21 @@
-// The C interface the page's JavaScript calls. The page reads the grid and
-// the changed spans straight out of the module's memory, so their layouts are
-// part of the interface and pinned here.
+// The C interface the page's JavaScript calls. The page reads the paint plan
+// straight out of the module's memory, so its layout is part of the
+// interface and pinned here.
 #include <emscripten/emscripten.h>
 
-#include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
 
+#include "host/common/default_seed.h"
 #include "host/common/mouse_rule.h"
+#include "host/common/option_values.h"
 #include "host/common/window_metrics.h"
 #include "host/web/aquarium.h"
+#include "host/web/art_characters.h"
 #include "render/text_render.h"
 
-static_assert(sizeof(gm::Cell) == 8, "a cell is 8 bytes in the page's view");
-static_assert(offsetof(gm::Cell, character) == 0, "the character is the cell's first byte");
-static_assert(offsetof(gm::Cell, colour) == 4, "the colour is the 32-bit word at byte 4");
 static_assert(sizeof(gm::Colour) == 4 && sizeof(std::int32_t) == 4, "the page reads 32-bit words");
 
 using gm::WebAquarium;
@@ -29,13 +31,13 @@ EMSCRIPTEN_KEEPALIVE void glyph_start(WebAquarium* aquarium, std::int32_t column
 }
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_compose(WebAquarium* aquarium) { return gm::web_compose(*aquarium); }
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_tick(WebAquarium* aquarium) { return gm::web_tick(*aquarium); }
+// Moves the scene on without drawing, as for a still frame from further in.
+EMSCRIPTEN_KEEPALIVE void glyph_advance(WebAquarium* aquarium, std::int32_t ticks) { gm::web_advance(*aquarium, ticks); }
+// The next compose then finds every cell changed, as the page's canvas was cleared.
+EMSCRIPTEN_KEEPALIVE void glyph_forget_drawn(WebAquarium* aquarium) { aquarium->drawn = gm::CellGrid(); }
 
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_columns(const WebAquarium* aquarium) { return aquarium->scene.grid.columns; }
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_rows(const WebAquarium* aquarium) { return aquarium->scene.grid.rows; }
-// Valid until the next start, tick or compose.
-EMSCRIPTEN_KEEPALIVE const gm::Cell* glyph_cells(const WebAquarium* aquarium) { return aquarium->scene.grid.cells.data(); }
-// Three words a changed stretch: its row, its first column, one past its last.
-EMSCRIPTEN_KEEPALIVE const std::int32_t* glyph_spans(const WebAquarium* aquarium) { return aquarium->spans.data(); }
 
 // The paint plan of the last start, tick or compose, laid out for the page,
 // valid until the next call of any of them or of this. 32-bit words:
@@ -74,5 +76,30 @@ EMSCRIPTEN_KEEPALIVE std::int32_t glyph_mouse_closes(WebAquarium* aquarium, std:
     return gm::mouse_move_closes(aquarium->scene, x, y, now_ms) ? 1 : 0;
 }
 EMSCRIPTEN_KEEPALIVE std::int32_t glyph_font_height_for(std::int32_t height) { return gm::font_height_for(height); }
+
+// The native programs' seed of a run given none. A page has one process id
+// and a coarse clock, so the count of aquariums it has made so far keeps two
+// made together apart.
+EMSCRIPTEN_KEEPALIVE std::uint32_t glyph_default_seed(std::uint32_t made)
+{
+    std::seed_seq mix{gm::default_seed(), made};
+    std::uint32_t seed = 0;
+    mix.generate(&seed, &seed + 1);
+    return seed;
+}
+
+// The attributes take what the native programs' options take.
+EMSCRIPTEN_KEEPALIVE std::uint32_t glyph_max_seed() { return std::numeric_limits<std::uint32_t>::max(); }
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_min_fps() { return gm::min_fps; }
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_max_fps() { return gm::max_fps; }
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_min_font_size() { return gm::min_font_size; }
+EMSCRIPTEN_KEEPALIVE std::int32_t glyph_max_font_size() { return gm::max_font_size; }
+
+// One byte a character, ended by a zero byte; made once.
+EMSCRIPTEN_KEEPALIVE const char* glyph_art_characters()
+{
+    static const std::string characters = gm::art_characters();
+    return characters.c_str();
+}
 
 } // extern "C"

@@ -1,78 +1,88 @@
 // <glyph-aquarium>: the aquarium drawn in coloured characters on black,
 // sized by its box. Attributes: seed, fps, font-size, screensaver.
-import createGlyphCore from './glyphmarinae-core.mjs';
+import { loadCore } from './core-loader.js';
+import { Painter, fontFamily } from './painter.js';
+import { Screensaver } from './screensaver.js';
 
-// One WebAssembly instance serves every aquarium on the page; each has its
-// own scene in it.
-let corePromise = null;
-const loadCore = () => (corePromise ??= createGlyphCore());
+const defaultFps = 10;
+// With reduced motion the one still frame is this far in, where fish swim;
+// at the first tick every fish is still outside the edges.
+const stillTicks = 400;
+const defaults = { seed: 'a seed of its own', fps: String(defaultFps), 'font-size': 'a ninety-sixth of its height, at least 8' };
 
-const cellBytes = 8; // pinned by the C interface: the character, then the colour at byte 4
-const fontFamily = '"DejaVu Sans Mono", monospace';
-const cssColours = new Map();
+// The attributes take what the native programs' options take.
+const rangesOf = (core) => ({
+  seed: [0, core._glyph_max_seed() >>> 0],
+  fps: [core._glyph_min_fps(), core._glyph_max_fps()],
+  'font-size': [core._glyph_min_font_size(), core._glyph_max_font_size()],
+});
 
-// Colours are 0x00BBGGRR.
-function cssColour(colour) {
-  let css = cssColours.get(colour);
-  if (!css) {
-    css = `rgb(${colour & 0xff},${(colour >>> 8) & 0xff},${(colour >>> 16) & 0xff})`;
-    cssColours.set(colour, css);
-  }
-  return css;
-}
-
-// The seed of a run given none: the calendar time in seconds, as the native hosts do.
-const timeSeed = () => Math.floor(Date.now() / 1000) >>> 0;
-const wholeAttribute = (text, low, high) => {
-  const value = Number(text);
-  return text !== null && Number.isInteger(value) && value >= low && value <= high ? value : null;
-};
+// Aquariums made so far on the page: the default seed mixes the count in,
+// as elements made together share the page's clock and process.
+let made = 0;
 
 const style = `
 :host { display: block; position: relative; overflow: hidden; background: #000; contain: strict; }
 :host([hidden]) { display: none; }
 :host(.running-screensaver) { cursor: none; }
-canvas { position: absolute; inset: 0; display: block; }
+canvas { position: absolute; inset: 0; display: block; outline: none; }
 button {
   position: absolute; left: 50%; top: 50%; transform: translate(-50%, -50%);
   font: 16px ${fontFamily}; color: #fff; background: rgba(0, 0, 0, 0.75);
   border: 1px solid #0aa; border-radius: 4px; padding: 0.8em 1.4em; cursor: pointer;
 }
-button[hidden] { display: none; }
+p {
+  position: absolute; inset: 0 0 auto; margin: 0; padding: 0.5em; font: 14px ${fontFamily}; color: #f88;
+  white-space: nowrap; overflow: hidden; text-overflow: ellipsis;
+}
+[hidden] { display: none; }
 `;
 
-export class GlyphAquarium extends HTMLElement {
+// Where there is no DOM (a server rendering the page, a test under node) the
+// module still loads; the element is defined only where elements can be.
+const Base = globalThis.HTMLElement ?? class {};
+
+export class GlyphAquarium extends Base {
   static observedAttributes = ['seed', 'fps', 'font-size', 'screensaver'];
 
   #core = null;
   #handle = 0;
-  #canvas;
-  #context;
+  #painter;
   #control;
-  #seed = timeSeed();
+  #failure;
+  #screensaver;
+  #resizer;
+  #connection = null; // aborts the listeners of one connection
+  #made = ++made;
+  #ownSeed = null;    // the seed used when none is given, picked once the core can
+  #seed = null;
+  #fps = defaultFps;
+  #fontSize = null;   // null: from the height
+  #refused = new Map(); // attribute -> the value last warned about
+  #warnedOfSize = false;
+  #still = false;
   #running = false;   // ticking wanted: start() until stop()
   #timer = 0;
   #due = 0;           // when the next tick is due, in performance.now() time
   #ticks = 0;
-  #cell = { width: 0, height: 0, ascent: 0 };
+  #grid = null;       // the columns and rows the aquarium was started at
   #columns = 0;
   #rows = 0;
-  #active = false;    // in screensaver mode, between entering and leaving full screen
-  #wakeLock = null;
-  #resizer = new ResizeObserver(() => this.#restart());
-  #listeners = [];
 
   constructor() {
     super();
     const root = this.attachShadow({ mode: 'open' });
-    root.innerHTML = `<style>${style}</style><canvas></canvas><button type="button" hidden></button>`;
-    this.#canvas = root.querySelector('canvas');
-    this.#context = this.#canvas.getContext('2d', { alpha: false });
+    root.innerHTML = `<style>${style}</style><canvas tabindex="-1"></canvas>` +
+      '<button type="button" hidden></button><p role="alert" hidden></p>';
+    const canvas = root.querySelector('canvas');
+    this.#painter = new Painter(canvas);
     this.#control = root.querySelector('button');
+    this.#failure = root.querySelector('p');
+    this.#screensaver = new Screensaver(this, canvas, this.#control);
+    this.#resizer = new ResizeObserver(() => this.#fit());
     this.#control.addEventListener('click', (event) => {
       event.stopPropagation();
-      if (this.screensaver) this.#enter();
-      else this.start();
+      if (!this.screensaver) this.start();
     });
   }
 
@@ -85,54 +95,58 @@ export class GlyphAquarium extends HTMLElement {
   get running() { return this.#running; }
 
   async connectedCallback() {
-    const core = await loadCore();
+    let core;
+    try {
+      core = await loadCore();
+    } catch (error) {
+      if (this.isConnected) this.#fail(error);
+      return;
+    }
     if (!this.isConnected || this.#handle) return;
     this.#core = core;
     this.#handle = core._glyph_new();
-    this.#listen(document, 'visibilitychange', () => this.#pace());
-    this.#listen(document, 'fullscreenchange', () => {
-      if (this.#active && document.fullscreenElement !== this) this.#leave();
-    });
-    this.#listen(window, 'keydown', (event) => this.#onInput(event, true));
-    this.#listen(this, 'pointerdown', (event) => this.#onInput(event, event.button === 0 || event.button === 2));
-    this.#listen(this, 'pointermove', (event) => this.#onPointerMove(event));
-    this.#listen(this, 'contextmenu', (event) => { if (this.#active) event.preventDefault(); });
-    this.#resizer.observe(this);
-    this.#restart();
+    this.#failure.hidden = true;
+    this.#connection = new AbortController();
+    document.addEventListener('visibilitychange', () => this.#pace(), { signal: this.#connection.signal });
+    this.#ownSeed ??= core._glyph_default_seed(this.#made) >>> 0;
+    for (const name of ['seed', 'fps', 'font-size']) this.#take(name);
     // With reduced motion the page shows one still frame and waits to be started.
-    const still = matchMedia('(prefers-reduced-motion: reduce)').matches;
-    if (this.screensaver || still) this.#showControl();
-    if (!still) this.start();
+    this.#still = matchMedia('(prefers-reduced-motion: reduce)').matches;
+    this.#grid = null;
+    this.#fit();
+    this.#resizer.observe(this);
+    if (this.screensaver) this.#screensaver.begin(core, this.#handle);
+    else if (this.#still) this.#offerStart();
+    if (!this.#still) this.start();
     this.dispatchEvent(new Event('ready'));
   }
 
   disconnectedCallback() {
     this.stop();
+    this.#screensaver.finish();
     this.#resizer.disconnect();
-    for (const [target, type, listener] of this.#listeners) target.removeEventListener(type, listener);
-    this.#listeners = [];
+    this.#connection?.abort();
+    this.#connection = null;
     if (this.#handle) this.#core._glyph_free(this.#handle);
     this.#handle = 0;
-    this.#releaseWakeLock();
   }
 
+  // Until the core is loaded the attributes wait; they are read on connection.
   attributeChangedCallback(name, before, after) {
-    if (before === after) return;
-    if (name === 'seed') {
-      this.#seed = wholeAttribute(after, 0, 0xffffffff) ?? timeSeed();
-      this.#restart();
-    } else if (name === 'font-size') {
-      this.#restart();
-    } else if (name === 'fps') {
-      this.#pace();
-    } else if (name === 'screensaver' && this.#handle) {
-      if (this.screensaver) this.#showControl();
-      else if (this.#active) this.#leave();
+    if (before === after || !this.#handle) return;
+    if (name === 'screensaver') {
+      if (this.screensaver) this.#screensaver.begin(this.#core, this.#handle);
+      else this.#screensaver.finish();
+      return;
     }
+    this.#take(name);
+    if (name === 'seed') this.#restart();
+    else if (name === 'font-size') this.#fit();
+    else this.#pace();
   }
 
   start() {
-    this.#control.hidden = !this.screensaver || this.#active;
+    if (!this.screensaver) this.#control.hidden = true;
     this.#running = true;
     this.#pace();
   }
@@ -142,13 +156,37 @@ export class GlyphAquarium extends HTMLElement {
     this.#pace();
   }
 
-  #listen(target, type, listener) {
-    target.addEventListener(type, listener);
-    this.#listeners.push([target, type, listener]);
+  // A value outside the native range is refused, once, and the default applies.
+  #take(name) {
+    const text = this.getAttribute(name);
+    let value = null;
+    if (text !== null) {
+      const [low, high] = rangesOf(this.#core)[name];
+      const number = /^\d+$/.test(text) ? Number(text) : NaN;
+      if (number >= low && number <= high) {
+        value = number;
+        this.#refused.delete(name);
+      } else if (this.#refused.get(name) !== text) {
+        this.#refused.set(name, text);
+        console.warn(`<glyph-aquarium> refused ${name}="${text}": ${name} takes a whole number from ${low} to ${high}; ` +
+                     `it is ${defaults[name]} instead`);
+      }
+    }
+    if (name === 'seed') this.#seed = value ?? this.#ownSeed;
+    else if (name === 'fps') this.#fps = value ?? defaultFps;
+    else this.#fontSize = value;
   }
 
-  #period() {
-    return 1000 / (wholeAttribute(this.getAttribute('fps'), 1, 60) ?? 10);
+  #fail(error) {
+    const why = String(error?.message ?? error).split('. ')[0];
+    this.#failure.textContent = `The aquarium could not start: its WebAssembly core did not load (${why})`;
+    this.#failure.hidden = false;
+    this.dispatchEvent(new ErrorEvent('error', { error, message: this.#failure.textContent }));
+  }
+
+  #offerStart() {
+    this.#control.textContent = 'Start the aquarium';
+    this.#control.hidden = false;
   }
 
   // Ticks only while running, connected and visible: a hidden tab costs nothing.
@@ -161,177 +199,55 @@ export class GlyphAquarium extends HTMLElement {
   }
 
   #frame() {
-    const stretches = this.#core._glyph_tick(this.#handle);
+    this.#core._glyph_tick(this.#handle);
     ++this.#ticks;
-    this.#paint(stretches);
+    this.#painter.paint(this.#core, this.#handle);
     // Due times follow the period, not the end of the last frame, so a slow
     // frame does not slow the aquarium; after a long stall it starts afresh.
-    this.#due = Math.max(this.#due + this.#period(), performance.now() - this.#period());
+    const period = 1000 / this.#fps;
+    this.#due = Math.max(this.#due + period, performance.now() - period);
     this.#pace();
   }
 
-  // A new size or font starts the aquarium afresh at the new grid, with the same seed.
-  #restart() {
+  // The aquarium starts afresh only when the grid changes; otherwise a new
+  // box or font repaints the same scene.
+  #fit() {
     if (!this.#handle) return;
     const width = this.clientWidth;
     const height = this.clientHeight;
-    const ratio = window.devicePixelRatio || 1;
-    const pixels = wholeAttribute(this.getAttribute('font-size'), 1, 1000) ?? this.#core._glyph_font_height_for(height);
-    const context = this.#context;
-    this.#canvas.width = Math.max(1, Math.round(width * ratio));
-    this.#canvas.height = Math.max(1, Math.round(height * ratio));
-    this.#canvas.style.width = `${width}px`;
-    this.#canvas.style.height = `${height}px`;
-    context.setTransform(ratio, 0, 0, ratio, 0, 0);
-    context.font = `${pixels}px ${fontFamily}`;
-    context.textBaseline = 'alphabetic';
-    const metrics = context.measureText('W');
-    this.#cell = {
-      width: Math.max(1, metrics.width),
-      height: Math.max(1, Math.ceil(metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent)),
-      ascent: Math.round(metrics.fontBoundingBoxAscent),
-    };
-    this.#columns = Math.floor(width / this.#cell.width);
-    this.#rows = Math.floor(height / this.#cell.height);
-    context.fillStyle = '#000';
-    context.fillRect(0, 0, width, height);
-    this.#core._glyph_start(this.#handle, this.#columns, this.#rows, this.#seed);
-    const stretches = this.#core._glyph_compose(this.#handle);
+    if ((width === 0 || height === 0) && !this.#warnedOfSize) {
+      this.#warnedOfSize = true;
+      console.warn(`<glyph-aquarium> is ${width}x${height} pixels, so it shows nothing: give it a size in CSS, ` +
+                   'for instance style="width: 640px; height: 400px"');
+    }
+    const pixels = this.#fontSize ?? this.#core._glyph_font_height_for(height);
+    const { columns, rows, wiped } = this.#painter.layout(this.#core, width, height, window.devicePixelRatio || 1, pixels);
+    this.#columns = columns;
+    this.#rows = rows;
+    if (this.#grid !== `${columns}x${rows}`) {
+      this.#restart();
+    } else if (wiped) {
+      this.#core._glyph_forget_drawn(this.#handle);
+      this.#core._glyph_compose(this.#handle);
+      this.#painter.paint(this.#core, this.#handle);
+    }
+  }
+
+  // Starts the aquarium afresh at the grid, with its seed.
+  #restart() {
+    if (!this.#handle) return;
+    const core = this.#core;
+    this.#grid = `${this.#columns}x${this.#rows}`;
+    core._glyph_start(this.#handle, this.#columns, this.#rows, this.#seed);
     this.#ticks = 0;
-    this.#paint(stretches);
-  }
-
-  // Draws the stretches of cells that changed, a row at a time: they are
-  // cleared to black and the runs of one colour over them drawn again, a cell
-  // further each side and clipped to them, as a glyph may reach a pixel into
-  // its neighbour's cell.
-  #paint(stretches) {
-    const core = this.#core;
-    const columns = this.#columns;
-    if (columns <= 0) return;
-    const whole = this.getAttribute('redraw') === 'all';
-    const count = whole ? this.#rows : stretches;
-    const at = core._glyph_spans(this.#handle) >>> 2;
-    const words = core.HEAP32;
-    const span = whole ? (i) => [i, 0, columns] : (i) => [words[at + i * 3], words[at + i * 3 + 1], words[at + i * 3 + 2]];
-    const { width, height } = this.#cell;
-    const context = this.#context;
-    for (let i = 0; i < count;) {
-      const [row] = span(i);
-      let next = i;
-      context.save();
-      context.beginPath();
-      for (; next < count && span(next)[0] === row; ++next) {
-        const [, first, end] = span(next);
-        const left = Math.floor(first * width);
-        context.rect(left, row * height, (end === columns ? this.clientWidth : Math.ceil(end * width)) - left, height);
-      }
-      context.clip();
-      context.fillStyle = '#000';
-      context.fill();
-      for (; i < next; ++i) this.#drawRuns(...span(i));
-      context.restore();
+    if (this.#still && !this.#running) {
+      core._glyph_advance(this.#handle, stillTicks);
+      this.#ticks = stillTicks;
     }
-  }
-
-  #drawRuns(row, first, end) {
-    const core = this.#core;
-    const columns = this.#columns;
-    const bytes = core.HEAPU8;
-    const words = core.HEAPU32;
-    const { width, height, ascent } = this.#cell;
-    const base = core._glyph_cells(this.#handle) + row * columns * cellBytes;
-    const stop = Math.min(columns, end + 1);
-    let column = Math.max(0, first - 1);
-    while (column < stop) {
-      const at = base + column * cellBytes;
-      if (bytes[at] === 32) { ++column; continue; }
-      const colour = words[(at + 4) >>> 2];
-      const from = column;
-      let text = '';
-      for (; column < stop; ++column) {
-        const cell = base + column * cellBytes;
-        const character = bytes[cell];
-        if (character === 32 || words[(cell + 4) >>> 2] !== colour) break;
-        text += character === 0 ? ' ' : String.fromCharCode(character);
-      }
-      this.#context.fillStyle = cssColour(colour);
-      this.#context.fillText(text, from * width, row * height + ascent);
-    }
-  }
-
-  #showControl() {
-    this.#control.textContent = this.screensaver
-      ? 'Click or press a key: the aquarium fills the screen until you move'
-      : 'Start the aquarium';
-    this.#control.hidden = false;
-  }
-
-  #onInput(event, counts) {
-    if (!this.screensaver || !this.#handle) return;
-    if (this.#active) {
-      if (counts) this.#leave();
-    } else if (event.type === 'keydown' || event.target === this) {
-      this.#enter();
-    }
-  }
-
-  #onPointerMove(event) {
-    if (!this.#active) return;
-    const closes = this.#core._glyph_mouse_closes(this.#handle, Math.round(event.screenX), Math.round(event.screenY),
-                                                  performance.now() >>> 0);
-    if (closes) this.#leave();
-  }
-
-  async #enter() {
-    if (this.#active) return;
-    this.#active = true;
-    this.#control.hidden = true;
-    this.classList.add('running-screensaver');
-    this.#core._glyph_watch_mouse(this.#handle, performance.now() >>> 0);
-    this.start();
-    try {
-      await this.requestFullscreen();
-    } catch {
-      // Refused (no user gesture, or a frame without allowfullscreen): the aquarium runs in its box.
-    }
-    this.#takeWakeLock();
-  }
-
-  #leave() {
-    if (!this.#active) return;
-    this.#active = false;
-    this.classList.remove('running-screensaver');
-    if (document.fullscreenElement === this) document.exitFullscreen().catch(() => {});
-    this.#releaseWakeLock();
-    this.#showControl();
-    this.dispatchEvent(new Event('ended'));
-  }
-
-  async #takeWakeLock() {
-    if (!navigator.wakeLock || this.#wakeLock) return;
-    try {
-      const lock = await navigator.wakeLock.request('screen');
-      if (this.#active) {
-        this.#wakeLock = lock;
-        // The browser drops the lock when the tab is hidden; it is taken again on return.
-        lock.addEventListener('release', () => {
-          this.#wakeLock = null;
-          if (this.#active) document.addEventListener('visibilitychange', () => this.#takeWakeLock(), { once: true });
-        });
-      } else {
-        lock.release();
-      }
-    } catch {
-      // Not offered here (an insecure page, a low battery): the screen may blank on its own.
-    }
-  }
-
-  #releaseWakeLock() {
-    const lock = this.#wakeLock;
-    this.#wakeLock = null;
-    lock?.release().catch(() => {});
+    this.#painter.clear();
+    core._glyph_compose(this.#handle);
+    this.#painter.paint(core, this.#handle);
   }
 }
 
-if (!customElements.get('glyph-aquarium')) customElements.define('glyph-aquarium', GlyphAquarium);
+if (globalThis.customElements && !customElements.get('glyph-aquarium')) customElements.define('glyph-aquarium', GlyphAquarium);
