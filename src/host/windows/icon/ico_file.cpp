@@ -1,8 +1,9 @@
 #include "ico_file.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
+#include <stdexcept>
+
+#include "record/atomic_file.h"
 
 namespace gm {
 
@@ -20,9 +21,9 @@ void put32(std::vector<unsigned char>& out, std::uint32_t value)
     put16(out, value >> 16);
 }
 
-} // namespace
-
-bool write_ico_file(const std::string& path, const std::vector<IconImage>& images)
+// The directory of every image, then the images: an empty result for an
+// image that an .ico cannot hold.
+std::vector<unsigned char> ico_bytes(const std::vector<IconImage>& images)
 {
     constexpr std::uint32_t header_size = 6;
     constexpr std::uint32_t entry_size = 16;
@@ -33,7 +34,7 @@ bool write_ico_file(const std::string& path, const std::vector<IconImage>& image
 
     auto offset = static_cast<std::uint32_t>(header_size + entry_size * images.size());
     for (const IconImage& image : images) {
-        if (image.size < 1 || image.size > 256 || image.png.empty()) return false;
+        if (image.size < 1 || image.size > 256 || image.png.empty()) return {};
         // The one-byte size field holds 256 as 0.
         const auto side = static_cast<unsigned char>(image.size == 256 ? 0 : image.size);
         out.push_back(side);
@@ -47,22 +48,23 @@ bool write_ico_file(const std::string& path, const std::vector<IconImage>& image
         offset += static_cast<std::uint32_t>(image.png.size());
     }
     for (const IconImage& image : images) out.insert(out.end(), image.png.begin(), image.png.end());
+    return out;
+}
 
-    const std::string partial = path + ".part";
-    {
-        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-        if (!file.flush()) {
-            file.close();
-            std::remove(partial.c_str());
-            return false;
-        }
-    }
-    if (std::rename(partial.c_str(), path.c_str()) != 0) {
-        std::remove(partial.c_str());
+} // namespace
+
+bool write_ico_file(const std::string& path, const std::vector<IconImage>& images)
+{
+    const std::vector<unsigned char> bytes = ico_bytes(images);
+    if (bytes.empty()) return false;
+    try {
+        AtomicFile file(path);
+        file.write(bytes.data(), bytes.size());
+        file.commit();
+        return true;
+    } catch (const std::runtime_error&) {
         return false;
     }
-    return true;
 }
 
 } // namespace gm
