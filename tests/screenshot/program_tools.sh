@@ -21,6 +21,17 @@ valgrind_verdict() {
   [ -s "$out/valgrind.log" ] && { cat "$out/valgrind.log" >&2; fail "Valgrind reported errors"; }
   echo "valgrind: no errors and no leak of the program's own"
 }
+# A program run as another user reads the leak checker's suppressions from a
+# copy in DIR: the tree may lie where that user cannot read (under /root),
+# and a suppressions file that cannot be read ends the program at its start.
+share_suppressions() { # share_suppressions DIR
+  local file
+  case "${LSAN_OPTIONS:-}" in *suppressions=*) ;; *) return 0 ;; esac
+  file=${LSAN_OPTIONS#*suppressions=}
+  file=${file%%:*}
+  cp "$file" "$1/lsan.supp" && chmod 644 "$1/lsan.supp" || fail "cannot copy $file"
+  export LSAN_OPTIONS=${LSAN_OPTIONS/"suppressions=$file"/"suppressions=$1/lsan.supp"}
+}
 still_running() { sleep 0.5; kill -0 "$pid" 2>/dev/null || fail "ended after $1"; }
 
 # SHOT.png and SHOT-later.png through the checker into SHOT.check.

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <vector>
 
 #include "host/common/mouse_rule.h"
 #include "host/common/pacing.h"
+#include "host/common/signals.h"
 
 namespace gm {
 
@@ -78,6 +80,19 @@ TEST(MouseRule, FollowsTheFirstPositionAndTheGracePeriod)
             EXPECT_EQ(mouse_move_closes(scene, s.x, s.y, s.at_ms), s.closes) << c.name << ", step " << i;
         }
     }
+}
+
+// The order that would cost a frame: the loop looks at the flag, the signal
+// lands, the wait begins. Held back until the wait, it cuts the wait short.
+TEST(StopSignals, OneLandingJustBeforeTheWaitCutsItShort)
+{
+    constexpr int stops[] = {SIGUSR1};
+    catch_stop_signals({.signals = stops, .held = Held::outside_waits});
+    raise(SIGUSR1);
+    EXPECT_FALSE(stop_requested());
+    EXPECT_EQ(wait_for_input({}, 60'000), -1);
+    EXPECT_EQ(errno, EINTR);
+    EXPECT_EQ(stop_signal(), SIGUSR1);
 }
 
 } // namespace gm

@@ -60,6 +60,7 @@ start_sway() { # sway with one 1280x800 output and a virtual seat
 sway_do() { user swaymsg -- "$@" >/dev/null || fail "swaymsg $* was refused"; }
 launch() { in_background "$program" "$@" >"$out/stdout" 2>"$out/stderr"; pid=$!; }
 . "$here/../screenshot/program_tools.sh"
+share_suppressions "$out"
 # Two shots a second apart until they show the aquarium moving on; the
 # check's report is kept beside them. With an output, that output only.
 shoot() { # shoot NAME [OUTPUT] [SHOOTER...]

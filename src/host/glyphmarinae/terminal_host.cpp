@@ -1,12 +1,12 @@
 #include "host/glyphmarinae/terminal_host.h"
 
 #include <cerrno>
-#include <exception>
 #include <iostream>
 #include <poll.h>
 #include <string>
 #include <unistd.h>
 
+#include "host/common/signals.h"
 #include "host/glyphmarinae/terminal_module.h"
 #include "host/glyphmarinae/terminal_signals.h"
 #include "host/glyphmarinae/terminfo.h"
@@ -19,14 +19,14 @@ namespace {
 // frame is drawn whenever its deadline has passed.
 int run(TerminalState& state)
 {
-    while (ending_signal() == 0) {
+    while (!stop_requested()) {
         const std::int64_t wait_ms = terminal_draw(state);
         pollfd input = {STDIN_FILENO, POLLIN, 0};
-        const int ready = poll_for_input(input, static_cast<int>(wait_ms));
+        const int ready = wait_for_input({&input, 1}, wait_ms);
         if (ready < 0 && errno != EINTR) return 1;
-        if (ending_signal() != 0) break;
+        if (stop_requested()) break;
         if (ready > 0 && (input.revents & (POLLHUP | POLLERR | POLLNVAL))) return 0;
-        if (terminal_event(state, ready != 0)) return 0;
+        if (terminal_event(state, ready != 0).end != RunEnd::running) return 0;
     }
     return 0;
 }
@@ -44,20 +44,18 @@ int run_terminal(const Options& options)
         return 2;
     }
     catch_signals();
-    int status = 0;
-    try {
-        std::unique_ptr<TerminalState> state = terminal_init(options);
-        status = run(*state);
-        terminal_free(std::move(state));
-    } catch (const std::exception& error) {
-        // The screen is already restored by its destructor.
-        std::cerr << "glyphmarinae: " << error.what() << "\n";
-        status = 1;
+    int status = 1;
+    Started<TerminalState> started = terminal_init(options);
+    if (started.state) {
+        status = run(*started.state);
+        terminal_free(std::move(started.state));
+    } else {
+        std::cerr << "glyphmarinae: " << started.error << "\n";
     }
     // With the terminal restored, the signal that stopped the run ends the
     // process as it would have without us, so a shell sees an interrupted run.
-    release_signals();
-    if (const int signal = ending_signal()) end_by(signal);
+    release_held_signals();
+    if (const int signal = stop_signal()) end_by(signal);
     return status;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <curses.h>
+#include <exception>
 #include <random>
 #include <string>
 
@@ -129,14 +130,20 @@ TerminalState::TerminalState(const Options& options)
     pacer.period_ns = 1'000'000'000 / options.fps;
 }
 
-std::unique_ptr<TerminalState> terminal_init(const Options& options)
+Started<TerminalState> terminal_init(const Options& options)
 {
-    auto state = std::make_unique<TerminalState>(options);
+    std::unique_ptr<TerminalState> state;
+    try {
+        state = std::make_unique<TerminalState>(options);
+    } catch (const std::exception& error) {
+        // The screen gives the terminal back in its destructor on the way out.
+        return {nullptr, error.what(), {}};
+    }
     start_scene(state->scene, state->screen.columns(), state->screen.rows(), state->seed);
     state->scene.start_tick = now_ms();
     show(*state);
     state->pacer.start(now_ns());
-    return state;
+    return {std::move(state), {}, {}};
 }
 
 std::int64_t terminal_draw(TerminalState& state)
@@ -155,16 +162,14 @@ std::int64_t terminal_draw(TerminalState& state)
 }
 
 // As a new window would, so the screen after a resize is the scene that a
-// dump of that size shows for the ticks since. Anything else that looks like
-// a resize changes nothing.
+// dump of that size shows for the ticks since.
 bool terminal_reshape(TerminalState& state)
 {
-    if (state.screen.columns() == state.scene.columns && state.screen.rows() == state.scene.rows) return false;
-    restart(state);
+    if (state.screen.columns() != state.scene.columns || state.screen.rows() != state.scene.rows) restart(state);
     return true;
 }
 
-bool terminal_event(TerminalState& state, bool input_ready)
+EventResult terminal_event(TerminalState& state, bool input_ready)
 {
     bool size_may_change = false;
     if (input_ready) {
@@ -172,7 +177,7 @@ bool terminal_event(TerminalState& state, bool input_ready)
         const Input got = read_input(state.scene, state.keys);
         if (got.close) {
             state.screen.drop_typeahead_at_end();
-            return true;
+            return {true, RunEnd::user};
         }
         if (got.resize) {
             state.screen.repaint_all();
@@ -191,7 +196,7 @@ bool terminal_event(TerminalState& state, bool input_ready)
         size_may_change = true;
     }
     if (size_may_change) terminal_reshape(state);
-    return false;
+    return {true};
 }
 
 void terminal_free(std::unique_ptr<TerminalState> state) { state.reset(); }

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "engine/scene.h"
+#include "host/common/host_contract.h"
 #include "host/common/pacing.h"
 #include "host/glyphmarinae/key_map.h"
 #include "host/glyphmarinae/notice.h"
@@ -11,9 +12,8 @@
 
 namespace gm {
 
-// The aquarium in a terminal in the X11 module's shape: one state record,
-// made by init, advanced by draw (which never waits), restarted by reshape,
-// told of input by event, and given back by free.
+// The aquarium in a terminal, in the hosts' shape
+// (host/common/host_contract.h).
 struct TerminalState {
     explicit TerminalState(const Options& options);
 
@@ -26,17 +26,17 @@ struct TerminalState {
     std::uint32_t seed;
 };
 
-// Takes the terminal and shows the first frame; throws when ncurses cannot.
-std::unique_ptr<TerminalState> terminal_init(const Options& options);
+// Takes the terminal and shows the first frame; says why when ncurses cannot.
+Started<TerminalState> terminal_init(const Options& options);
 // Ticks when a frame is due and shows it; the milliseconds until something
 // is due again, -1 for nothing at all (paused, no notice to take down).
 std::int64_t terminal_draw(TerminalState& state);
-// A new size gets a new aquarium from the same seed; false when the size
-// did not change.
+// A new size gets a new aquarium from the same seed; anything else that
+// looks like a resize changes nothing. A terminal can show any size.
 bool terminal_reshape(TerminalState& state);
 // Reads what is waiting (keys, the mouse, a resize; none unless
-// `input_ready`) and a stop request; true when the run ends.
-bool terminal_event(TerminalState& state, bool input_ready);
+// `input_ready`) and a request to suspend.
+EventResult terminal_event(TerminalState& state, bool input_ready);
 // Gives the terminal back as it was found.
 void terminal_free(std::unique_ptr<TerminalState> state);
 

@@ -4,7 +4,7 @@
 #include "host/common/default_seed.h"
 #include "host/common/mouse_rule.h"
 #include "host/common/window_metrics.h"
-#include "population/population.h"
+#include "host/common/window_scene.h"
 
 namespace gm {
 
@@ -13,7 +13,7 @@ namespace {
 constexpr BYTE antialiased_quality = 4;
 constexpr BYTE fixed_pitch_modern = 0x31;
 
-void measure_cell(ModuleState& state, HWND window)
+PixelSize measure_cell(const ModuleState& state, HWND window)
 {
     HDC dc = GetDC(window);
     HGDIOBJ kept_font = SelectObject(dc, state.font);
@@ -21,22 +21,7 @@ void measure_cell(ModuleState& state, HWND window)
     GetTextExtentPoint32A(dc, "W", 1, &cell);
     SelectObject(dc, kept_font);
     ReleaseDC(window, dc);
-    state.scene.cell_width = cell.cx;
-    state.scene.cell_height = cell.cy;
-}
-
-void end_run(ModuleState& state, HWND window)
-{
-    state.ending = true;
-    DestroyWindow(window);
-}
-
-void close_screen(ModuleState& state, HWND window)
-{
-    if (state.ending) return;
-    if (state.exit_event) SetEvent(state.exit_event);
-    if (state.owner_window && IsWindow(state.owner_window)) PostMessageA(state.owner_window, WM_CLOSE, 0, 0);
-    end_run(state, window);
+    return {cell.cx, cell.cy};
 }
 
 } // namespace
@@ -47,10 +32,8 @@ void module_init(ModuleState& state, HWND window)
     const int font_height = font_height_for(scene.client_height);
     state.font = CreateFontA(-font_height, 0, 0, 0, 400, FALSE, FALSE, FALSE, 0, 0, 0, antialiased_quality,
                              fixed_pitch_modern, "Consolas");
-    measure_cell(state, window);
-
-    const GridSize size = grid_size_for(scene.client_width, scene.client_height, scene.cell_width, scene.cell_height);
-    start_scene(scene, size.columns, size.rows, state.seed.value_or(seconds_seed()));
+    start_window_scene(scene, {scene.client_width, scene.client_height}, measure_cell(state, window),
+                       state.seed.value_or(seconds_seed()));
 
     SetTimer(window, tick_timer_id, tick_period_ms, nullptr);
     scene.start_tick = GetTickCount();
@@ -61,39 +44,48 @@ void module_draw(ModuleState& state, HWND window)
     // The host ends the run through the event; it already knows, so neither
     // the event nor the owner is told again.
     if (state.exit_event && WaitForSingleObject(state.exit_event, 0) == WAIT_OBJECT_0) {
-        end_run(state, window);
+        end_run(state, window, {true, RunEnd::host});
         return;
     }
     tick(state.scene);
     InvalidateRect(window, nullptr, FALSE);
 }
 
-bool module_event(ModuleState& state, HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+EventResult module_event(ModuleState& state, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    const bool input_counts = !state.scene.preview;
     switch (message) {
     case WM_KEYDOWN:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        if (!state.scene.preview) close_screen(state, window);
-        return true;
+        return handled_ending_if(input_counts, RunEnd::user);
     case WM_ACTIVATEAPP:
         // Once another program has the foreground, keys would go to it or to
         // the desktop hidden underneath; the run ends as if one had been pressed.
-        if (!wparam && !state.scene.preview) close_screen(state, window);
-        return true;
+        return handled_ending_if(!wparam && input_counts, RunEnd::user);
     case WM_CLOSE:
-        state.ending = true;
-        return false;
+        return {false, RunEnd::host};
     case WM_MOUSEMOVE: {
         // The position word holds two signed 16-bit coordinates.
         const auto x = static_cast<std::int16_t>(LOWORD(lparam));
         const auto y = static_cast<std::int16_t>(HIWORD(lparam));
-        if (mouse_move_closes(state.scene, x, y, GetTickCount())) close_screen(state, window);
-        return true;
+        return handled_ending_if(mouse_move_closes(state.scene, x, y, GetTickCount()), RunEnd::user);
     }
     default:
-        return false;
+        return {};
     }
+}
+
+void end_run(ModuleState& state, HWND window, EventResult result)
+{
+    // The window's destruction deactivates it: that must not end the run twice.
+    if (result.end == RunEnd::running || state.ending) return;
+    state.ending = true;
+    if (result.end == RunEnd::user) {
+        if (state.exit_event) SetEvent(state.exit_event);
+        if (state.owner_window && IsWindow(state.owner_window)) PostMessageA(state.owner_window, WM_CLOSE, 0, 0);
+    }
+    if (result.handled) DestroyWindow(window);
 }
 
 void module_free(ModuleState& state, HWND window)

@@ -45,9 +45,11 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_DESTROY:
         module_free(*state, window);
         return 0;
-    default:
-        if (module_event(*state, window, message, wparam, lparam)) return 0;
-        return DefWindowProcA(window, message, wparam, lparam);
+    default: {
+        const EventResult result = module_event(*state, message, wparam, lparam);
+        end_run(*state, window, result);
+        return result.handled ? 0 : DefWindowProcA(window, message, wparam, lparam);
+    }
     }
 }
 

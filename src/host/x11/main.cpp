@@ -4,9 +4,8 @@
 #include <cstdlib>
 #include <iostream>
 #include <poll.h>
-#include <string>
-#include <vector>
 
+#include "host/common/run_program.h"
 #include "host/common/signals.h"
 #include "host/x11/module.h"
 #include "host/x11/target_window.h"
@@ -19,19 +18,17 @@ namespace {
 
 constexpr const char* program = "glyphmarinae-x11: ";
 
-enum class End { stopped, failed };
-
 // Drawing into a window that its owner has just destroyed fails before the
 // DestroyNotify arrives: that is the owner's way to end.
-End after_x_error(ModuleState& state)
+RunEnd after_x_error(ModuleState& state)
 {
     const XErrorSeen error = take_x_error(state.display);
     if (error.resource == state.window && (error.error_code == BadWindow || error.error_code == BadDrawable))
-        return End::stopped;
+        return RunEnd::host;
     char text[128] = {};
     XGetErrorText(state.display, error.error_code, text, sizeof text);
     std::cerr << program << "the X server refused a request: " << text << "\n";
-    return End::failed;
+    return RunEnd::failed;
 }
 
 // The last size the events reported, if any; false when the aquarium cannot
@@ -45,28 +42,33 @@ bool take_new_size(ModuleState& state)
     return restarted;
 }
 
-// Waits on the connection with poll, never busy: events are handled as they
-// come, and a frame is drawn whenever its deadline has passed.
-End run(ModuleState& state)
+// What the connection has read, handled in order; the run's end, if one came.
+RunEnd take_events(ModuleState& state)
+{
+    while (XPending(state.display) > 0) {
+        XEvent event;
+        XNextEvent(state.display, &event);
+        if (const RunEnd end = module_event(state, event).end; end != RunEnd::running) return end;
+    }
+    return RunEnd::running;
+}
+
+// Waits on the connection, never busy: events are handled as they come, and
+// a frame is drawn whenever its deadline has passed.
+RunEnd run(ModuleState& state)
 {
     Display* display = state.display;
-    const int connection = ConnectionNumber(display);
+    pollfd connection = {ConnectionNumber(display), POLLIN, 0};
     while (!stop_requested()) {
-        while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (module_event(state, event)) return End::stopped;
-        }
+        if (const RunEnd end = take_events(state); end != RunEnd::running) return end;
         if (x_error_seen()) return after_x_error(state);
-        if (!take_new_size(state)) return End::failed;
+        if (!take_new_size(state)) return RunEnd::failed;
         const std::int64_t wait_ms = module_draw(state);
         XFlush(display);
         if (XPending(display) > 0) continue;
-        pollfd input = {connection, POLLIN, 0};
-        const int ready = poll(&input, 1, static_cast<int>(wait_ms));
-        if (ready < 0 && errno != EINTR) return End::failed;
+        if (wait_for_input({&connection, 1}, wait_ms) < 0 && errno != EINTR) return RunEnd::failed;
     }
-    return End::stopped;
+    return RunEnd::host;
 }
 
 int run_module(const X11Options& options)
@@ -82,7 +84,6 @@ int run_module(const X11Options& options)
         return 2;
     }
     install_x_error_handlers();
-    catch_stop_signals();
 
     const TargetChoice target = choose_target(display, options, std::getenv("XSCREENSAVER_WINDOW"));
     if (!target.error.empty()) {
@@ -90,17 +91,17 @@ int run_module(const X11Options& options)
         XCloseDisplay(display);
         return 2;
     }
-    ModuleStart started = module_init(display, target.window, options);
+    Started<ModuleState> started = module_init(display, target.window, options);
     if (!started.state) {
         std::cerr << program << started.error << "\n";
         XCloseDisplay(display);
         return 2;
     }
-    const End end = run(*started.state);
+    const RunEnd end = run(*started.state);
     module_free(*started.state);
     started.state.reset();
     XCloseDisplay(display);
-    return end == End::stopped ? 0 : 1;
+    return end == RunEnd::failed ? 1 : 0;
 }
 
 } // namespace
@@ -110,15 +111,6 @@ int run_module(const X11Options& options)
 int main(int argc, char** argv)
 {
     using namespace gm;
-    const X11ParseResult parsed = parse_x11_options(std::vector<std::string>(argv + 1, argv + argc));
-    if (!parsed.error.empty()) {
-        std::cerr << program << parsed.error << "\n";
-        return 2;
-    }
-    switch (parsed.options.mode) {
-    case X11Mode::help: std::cout << x11_usage_text(); return 0;
-    case X11Mode::version: std::cout << "glyphmarinae-x11 " GLYPH_VERSION "\n"; return 0;
-    case X11Mode::aquarium: break;
-    }
-    return run_module(parsed.options);
+    return run_program<X11Options>({"glyphmarinae-x11", GLYPH_VERSION, parse_x11_options, x11_usage_text, run_module},
+                                   argc, argv);
 }

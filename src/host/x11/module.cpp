@@ -7,6 +7,7 @@
 #include "engine/tick.h"
 #include "host/common/default_seed.h"
 #include "host/common/window_metrics.h"
+#include "host/common/window_scene.h"
 #include "host/x11/x_errors.h"
 #include "population/population.h"
 #include "render/compose.h"
@@ -50,22 +51,18 @@ bool start(ModuleState& state, const XWindowAttributes& attributes)
 {
     if (!open_painter(state.painter, state.display, state.window, attributes, font_pixels(state, attributes.height)))
         return false;
-    Scene& scene = state.scene;
-    scene.client_width = state.painter.width;
-    scene.client_height = state.painter.height;
-    scene.cell_width = state.painter.cell_width;
-    scene.cell_height = state.painter.cell_height;
-    const GridSize size = grid_size_for(scene.client_width, scene.client_height, scene.cell_width, scene.cell_height);
-    start_scene(scene, size.columns, size.rows, state.seed);
-    compose(scene);
-    paint_changes(state.painter, scene.grid);
+    const X11Painter& painter = state.painter;
+    start_window_scene(state.scene, {painter.width, painter.height}, {painter.cell_width, painter.cell_height},
+                       state.seed);
+    compose(state.scene);
+    paint_changes(state.painter, state.scene.grid);
     state.pacer.start(monotonic_now_ns());
     return true;
 }
 
 } // namespace
 
-ModuleStart module_init(Display* display, Window window, const X11Options& options)
+Started<ModuleState> module_init(Display* display, Window window, const X11Options& options)
 {
     auto state = std::make_unique<ModuleState>();
     state->display = display;
@@ -81,14 +78,14 @@ ModuleStart module_init(Display* display, Window window, const X11Options& optio
     if (!got || take_x_error(display).any) {
         char id[32];
         std::snprintf(id, sizeof id, "0x%lx", state->window);
-        return {nullptr, std::string("window ") + id + " does not exist"};
+        return {nullptr, std::string("window ") + id + " does not exist", {}};
     }
     if (!state->own_window) XSelectInput(display, state->window, foreign_events);
     if (!start(*state, attributes)) {
         module_free(*state);
-        return {nullptr, "no font can be opened (fontconfig found no monospace font)"};
+        return {nullptr, "no font can be opened (fontconfig found no monospace font)", {}};
     }
-    return {std::move(state), {}};
+    return {std::move(state), {}, {}};
 }
 
 std::int64_t module_draw(ModuleState& state)
@@ -112,30 +109,33 @@ bool module_reshape(ModuleState& state, std::int32_t width, std::int32_t height)
     return start(state, attributes);
 }
 
-bool module_event(ModuleState& state, const XEvent& event)
+EventResult module_event(ModuleState& state, const XEvent& event)
 {
     switch (event.type) {
     case Expose:
         show_area(state.painter, event.xexpose.x, event.xexpose.y, event.xexpose.width, event.xexpose.height);
-        return false;
+        return {true};
     case ConfigureNotify:
         // A drag makes a storm of these: only the last size is acted on.
         state.pending_width = event.xconfigure.width;
         state.pending_height = event.xconfigure.height;
-        return false;
+        return {true};
     case DestroyNotify:
         // The owner closed the window it lent us.
-        return event.xdestroywindow.window == state.window;
+        return handled_ending_if(event.xdestroywindow.window == state.window, RunEnd::host);
     case KeyPress:
-        return state.own_window;
+        return handled_ending_if(state.own_window, RunEnd::user);
     case ButtonPress:
         // Left and right clicks end the run; the middle button and the wheel do not.
-        return state.own_window && (event.xbutton.button == Button1 || event.xbutton.button == Button3);
+        return handled_ending_if(state.own_window && (event.xbutton.button == Button1 || event.xbutton.button == Button3),
+                                 RunEnd::user);
     case ClientMessage:
-        return state.own_window && event.xclient.message_type == state.protocols && event.xclient.format == 32 &&
-               static_cast<Atom>(event.xclient.data.l[0]) == state.delete_window;
+        return handled_ending_if(state.own_window && event.xclient.message_type == state.protocols &&
+                                     event.xclient.format == 32 &&
+                                     static_cast<Atom>(event.xclient.data.l[0]) == state.delete_window,
+                                 RunEnd::host);
     default:
-        return false;
+        return {};
     }
 }
 

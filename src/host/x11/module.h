@@ -2,20 +2,18 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
-#include <string>
 
 #include "engine/scene.h"
+#include "host/common/host_contract.h"
 #include "host/common/pacing.h"
 #include "host/x11/painter.h"
 #include "host/x11/x11_options.h"
 
 namespace gm {
 
-// The aquarium as an X11 screensaver module: one state record, made by
-// init, advanced by draw (which never waits), resized by reshape, told of
-// every event, and released by free.
+// The aquarium as an X11 screensaver module, in the hosts' shape
+// (host/common/host_contract.h).
 struct ModuleState {
     Display* display = nullptr;
     Window window = None;
@@ -31,20 +29,14 @@ struct ModuleState {
     std::int32_t pending_height = 0;
 };
 
-struct ModuleStart {
-    std::unique_ptr<ModuleState> state;
-    std::string error; // one line for stderr when there is no state
-};
-
 // `window` None makes a window of the module's own. A window that names
 // nothing is refused here, before anything is drawn.
-ModuleStart module_init(Display* display, Window window, const X11Options& options);
+Started<ModuleState> module_init(Display* display, Window window, const X11Options& options);
 // Ticks and paints when a frame is due; the milliseconds until the next.
 std::int64_t module_draw(ModuleState& state);
 // Restarts the scene at the window's new size with the same seed.
 bool module_reshape(ModuleState& state, std::int32_t width, std::int32_t height);
-// True when the event ends the run.
-bool module_event(ModuleState& state, const XEvent& event);
+EventResult module_event(ModuleState& state, const XEvent& event);
 void module_free(ModuleState& state);
 
 } // namespace gm
