@@ -1,5 +1,6 @@
 #include "host/server/telnet_negotiation.h"
 
+#include <cstddef> // before libtelnet.h, which uses size_t without it
 #include <libtelnet.h>
 
 #include <algorithm>
@@ -9,13 +10,13 @@ namespace gm {
 
 namespace {
 
-const telnet_telopt_t options[] = {
-    {TELNET_TELOPT_ECHO, TELNET_WILL, TELNET_DONT},
-    {TELNET_TELOPT_SGA, TELNET_WILL, TELNET_DO},
-    {TELNET_TELOPT_NAWS, TELNET_WONT, TELNET_DO},
-    {TELNET_TELOPT_TTYPE, TELNET_WONT, TELNET_DO},
-    {-1, 0, 0},
-};
+// The options asked for or offered; anything else the client asks is
+// refused, once, so that two sides that disagree do not loop.
+bool ours(unsigned char option)
+{
+    return option == TELNET_TELOPT_ECHO || option == TELNET_TELOPT_SGA || option == TELNET_TELOPT_NAWS ||
+           option == TELNET_TELOPT_TTYPE;
+}
 
 // A subnegotiation of max_subnegotiation bytes, each of them a doubled 255,
 // within its IAC SB option ... IAC SE. More bytes than that with nothing
@@ -28,7 +29,9 @@ constexpr std::size_t piece = 64;
 
 } // namespace
 
-TelnetNegotiation::TelnetNegotiation() : telnet_(telnet_init(options, on_event, 0, this))
+// The library's own bookkeeping of options reports no refusal of a question
+// it asked, so it runs as a proxy and this side answers, knowing what it asked.
+TelnetNegotiation::TelnetNegotiation() : telnet_(telnet_init(nullptr, on_event, TELNET_FLAG_PROXY, this))
 {
     if (telnet_ == nullptr) throw std::bad_alloc();
     telnet_negotiate(telnet_, TELNET_WILL, TELNET_TELOPT_ECHO);
@@ -51,6 +54,15 @@ void TelnetNegotiation::receive(std::span<const char> bytes)
     }
 }
 
+void TelnetNegotiation::refuse_once(unsigned char answer, unsigned char option)
+{
+    std::uint64_t& refused = answer == TELNET_DONT ? refused_theirs_[option / 64] : refused_ours_[option / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (option % 64);
+    if ((refused & bit) != 0) return;
+    refused |= bit;
+    telnet_negotiate(telnet_, answer, option);
+}
+
 void TelnetNegotiation::on_event(telnet_t*, telnet_event_t* event, void* self)
 {
     static_cast<TelnetNegotiation*>(self)->handle(*event);
@@ -68,7 +80,15 @@ void TelnetNegotiation::handle(const telnet_event_t& event)
         if (event.data.size > 0) key_pressed_ = true;
         break;
     case TELNET_EV_WILL:
-        if (event.neg.telopt == TELNET_TELOPT_TTYPE) telnet_ttype_send(telnet_);
+        if (event.neg.telopt == TELNET_TELOPT_TTYPE && !type_asked_) {
+            type_asked_ = true;
+            telnet_ttype_send(telnet_);
+        } else if (!ours(event.neg.telopt)) {
+            refuse_once(TELNET_DONT, event.neg.telopt);
+        }
+        break;
+    case TELNET_EV_DO:
+        if (!ours(event.neg.telopt)) refuse_once(TELNET_WONT, event.neg.telopt);
         break;
     case TELNET_EV_WONT:
         if (event.neg.telopt == TELNET_TELOPT_NAWS) size_answered_ = true;

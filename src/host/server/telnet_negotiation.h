@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -43,6 +44,7 @@ public:
 private:
     static void on_event(telnet_t*, telnet_event_t* event, void* self);
     void handle(const telnet_event_t& event);
+    void refuse_once(unsigned char answer, unsigned char option);
 
     telnet_t* telnet_ = nullptr;
     std::string output_;
@@ -51,6 +53,9 @@ private:
     std::string terminal_type_;
     bool size_answered_ = false;
     bool type_answered_ = false;
+    bool type_asked_ = false;
+    std::uint64_t refused_theirs_[4] = {}; // options the client offered, refused
+    std::uint64_t refused_ours_[4] = {};   // options the client asked of us, refused
     bool key_pressed_ = false;
     std::string failure_;
     std::size_t since_event_ = 0; // bytes read with no event from them yet
