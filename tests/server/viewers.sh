@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# The server as its viewers and its operator meet it: curl and telnet in tmux
+# panes, the exit statuses, and connections that misbehave. Only loopback.
+# Usage: viewers.sh SERVER TERMINAL_PROGRAM CASE   (exit 77 when a tool is missing)
+set -uo pipefail
+server=$1
+terminal_program=$2
+case_name=$3
+for tool in tmux curl telnet python3; do command -v "$tool" >/dev/null || exit 77; done
+
+socket="glyph-server-$case_name-$$"
+work=$(mktemp -d)
+chmod 755 "$work"
+tmux_() { tmux -L "$socket" "$@"; }
+server_pid=
+cleanup() {
+  tmux_ kill-server 2>/dev/null
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL [$case_name]: $*" >&2; tmux_ capture-pane -p >&2 2>/dev/null; cat "$work/server.err" >&2 2>/dev/null; exit 1; }
+as_user=()
+[ "$(id -u)" -eq 0 ] && as_user=(--user nobody)
+
+# Starts the server on free ports as $http and $telnet, with ARGS added.
+start_server() {
+  for _ in $(seq 20); do
+    http=$((20000 + RANDOM % 20000))
+    telnet=$((http + 1))
+    "$server" --http "127.0.0.1:$http" --telnet "127.0.0.1:$telnet" "${as_user[@]}" "$@" 2>"$work/server.err" &
+    server_pid=$!
+    sleep 0.3
+    kill -0 "$server_pid" 2>/dev/null && return 0
+    wait "$server_pid"
+    [ $? -eq 1 ] || fail "the server did not start: $(cat "$work/server.err")"
+  done
+  fail "no free port"
+}
+
+pane() { # pane COLUMNS ROWS: a shell in a pane of that size
+  tmux_ new-session -d -x "$1" -y "$2" "bash --norc --noprofile" || fail "tmux did not start"
+  tmux_ set-option -g status off >/dev/null
+  sleep 0.3
+}
+screen() { tmux_ capture-pane -p; }
+descriptors() { ls "/proc/$server_pid/fd" | wc -l; }
+status_of() { curl -s "http://127.0.0.1:$http/status" | sed -n "s/^$1 //p"; }
+
+case "$case_name" in
+options)
+  "$server" >/dev/null 2>"$work/err"; [ $? -eq 2 ] || fail "no listener is not status 2"
+  [ "$(wc -l <"$work/err")" -eq 1 ] || fail "no listener is not one line"
+  "$server" --http 127.0.0.1:99999 2>"$work/err"; [ $? -eq 2 ] || fail "a bad port is not status 2"
+  "$server" --http 127.0.0.1:1 --max-viewers 0 2>"$work/err"; [ $? -eq 2 ] || fail "--max-viewers 0 is not status 2"
+  "$server" --help | grep -q 'curl -N "http://HOST:PORT/?size=${COLUMNS}x${LINES}"' || fail "--help shows no curl command"
+  "$server" --version | grep -q '^glyphmarinae-server ' || fail "--version"
+  if [ "$(id -u)" -eq 0 ]; then
+    "$server" --http 127.0.0.1:1 2>"$work/err"; [ $? -eq 1 ] || fail "root without --user is not refused"
+    grep -q 'will not run as root' "$work/err" || fail "root's refusal: $(cat "$work/err")"
+  else
+    "$server" --http 127.0.0.1:80 2>"$work/err"; [ $? -eq 1 ] || fail "a port it cannot listen on is not status 1"
+    grep -qx 'glyphmarinae-server: cannot listen on 127.0.0.1:80: Permission denied' "$work/err" ||
+      fail "the listen failure reads: $(cat "$work/err")"
+  fi
+  start_server
+  [ "$(stat -c %U "/proc/$server_pid")" != root ] || fail "the server still runs as root"
+  "$server" --http "127.0.0.1:$http" "${as_user[@]}" 2>"$work/err"; [ $? -eq 1 ] || fail "a port in use is not status 1"
+  grep -qx "glyphmarinae-server: cannot listen on 127.0.0.1:$http: Address already in use" "$work/err" || fail "$(cat "$work/err")"
+  [ "$(curl -s -o /dev/null -w '%{http_code}' "http://127.0.0.1:$http/?size=0x3")" = 400 ] || fail "size=0x3 is not 400"
+  [ "$(curl -s "http://127.0.0.1:$http/?colour=42")" = "colour wants truecolor, 256, 16, 8 or none" ] || fail "the 400's reason"
+  curl -s -H 'Accept: text/html' "http://127.0.0.1:$http/" | grep -q 'curl -N' || fail "a browser is not told how to watch"
+  [ "$(status_of viewers)" = 0 ] || fail "/status: $(curl -s "http://127.0.0.1:$http/status")"
+  kill -TERM "$server_pid"; wait "$server_pid"; [ $? -eq 0 ] || fail "SIGTERM is not status 0"
+  server_pid=
+  ;;
+curl)
+  start_server
+  # A seeded stream of known length ends on what the dump prints, and never
+  # scrolls a terminal of its size.
+  pane 60 14
+  tmux_ send-keys "curl -s -N 'http://127.0.0.1:$http/?size=60x14&seed=7&ticks=25&colour=16'; sleep 60" Enter
+  sleep 4.5
+  "$terminal_program" --dump --size 60x14 --seed 7 --ticks 25 >"$work/dump"
+  diff <(screen | sed 's/ *$//') <(sed 's/ *$//' "$work/dump") >&2 || fail "the stream's last screen is not the dump"
+  tmux_ kill-server
+  sleep 0.5
+  # An endless stream: the aquarium, then a usable prompt below it after Ctrl-C.
+  pane 80 26
+  tmux_ send-keys "curl -s -N 'http://127.0.0.1:$http/'" Enter
+  sleep 2
+  screen | grep -q '~~~~~~~~~~' || fail "the pane shows no water"
+  [ "$(tmux_ display -p '#{alternate_on} #{cursor_flag}')" = "0 1" ] || fail "the stream took the alternate screen or the cursor"
+  tmux_ send-keys C-c
+  sleep 0.5
+  tmux_ send-keys "echo still-here-\$((6*7))" Enter
+  sleep 0.5
+  screen | grep -q '^still-here-42' || fail "the prompt after Ctrl-C is not usable"
+  [ "$(screen | grep -c '\^\^\^\^')" -ge 2 ] || fail "the picture is gone after Ctrl-C"
+  ;;
+telnet)
+  start_server
+  pane 70 20
+  tmux_ send-keys "telnet 127.0.0.1 $telnet" Enter
+  sleep 2
+  [ "$(tmux_ display -p '#{alternate_on} #{cursor_flag}')" = "1 0" ] || fail "telnet is not in the alternate screen with the cursor hidden"
+  [ "$(screen | grep -c '~~~~~~~~~~')" -ge 1 ] || fail "the pane shows no water"
+  [ "$(screen | head -20 | awk '{ if (length($0) > m) m = length($0) } END { print m }')" -ge 60 ] || fail "the picture is not the pane's width"
+  tmux_ resize-window -x 40 -y 12
+  sleep 1.5
+  [ "$(screen | awk '{ if (length($0) > m) m = length($0) } END { print m }')" -le 40 ] || fail "the resize was not followed"
+  screen | sed -n 6p | grep -q '^~~~~' || fail "no water at the new size's surface"
+  tmux_ send-keys q
+  sleep 1
+  [ "$(tmux_ display -p '#{alternate_on} #{cursor_flag}')" = "0 1" ] || fail "a key did not restore the pane's modes"
+  screen | grep -q 'Connection closed by foreign host' || fail "a key did not end it"
+  ;;
+faults)
+  start_server --max-per-address 8 --quiet
+  before=$(descriptors)
+  python3 - "$http" "$telnet" <<'PY' || fail "the faults' driver failed"
+import socket, sys, time
+http, telnet = int(sys.argv[1]), int(sys.argv[2])
+def conn(port, source='127.0.0.1'):
+    s = socket.socket()
+    s.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+    s.bind((source, 0))
+    s.connect(('127.0.0.1', port))
+    return s
+# Viewers who never read, from their own addresses.
+sleepers = []
+for i in range(6):
+    s = conn(http, '127.0.0.%d' % (10 + i))
+    s.sendall(b'GET /?size=1000x1000&colour=truecolor HTTP/1.1\r\n\r\n')
+    sleepers.append(s)
+# One request sent one byte a second: closed at 5 s.
+slow = conn(http, '127.0.0.20')
+for b in b'GET / HTTP/1.1\r\n':
+    try:
+        slow.send(bytes([b]))
+    except OSError:
+        break
+    time.sleep(1)
+slow.settimeout(3)
+try:
+    assert slow.recv(100) == b'', 'the slow request was answered'
+except ConnectionResetError:
+    pass
+# A flood from one address: all beyond the cap are refused at once.
+flood = [conn(http, '127.0.0.30') for _ in range(40)]
+refused = 0
+for s in flood:
+    s.settimeout(7)
+    data = s.recv(200)
+    refused += data.startswith(b'HTTP/1.1 429')
+assert refused == 32, 'refused %d of the flood' % refused
+for s in flood: s.close()
+# Garbage on both ports, and a subnegotiation without end.
+for port, junk in ((http, b'\x00\xff' * 5000), (http, b'GET / HTTP/1.1\r\n' + b'X: ' + b'y' * 9000),
+                   (telnet, b'\xff\xfa\x1f' + b'\x01' * 5000), (telnet, b'\xff\xfa\x1f\x00\x50\xff\xf0')):
+    s = conn(port, '127.0.0.40')
+    try:
+        s.sendall(junk)
+        s.settimeout(6)
+        while s.recv(65536):
+            pass
+    except OSError:
+        pass
+    s.close()
+time.sleep(1)
+for s in sleepers: s.close()
+PY
+  sleep 1
+  curl -s -N --max-time 3 "http://127.0.0.1:$http/?size=20x5&seed=1&ticks=2" | grep -q '2026l' || fail "the server no longer serves"
+  sleep 0.5
+  [ "$(descriptors)" -eq "$before" ] || fail "descriptors: $before before, $(descriptors) after"
+  [ "$(status_of refused_per_address)" -ge 32 ] || fail "/status counts no refusals"
+  [ "$(status_of frames_skipped)" -gt 0 ] || fail "viewers who never read skipped no frame"
+  [ "$(status_of bytes_queued)" = 0 ] || fail "bytes are still queued for viewers who left"
+  ;;
+*) fail "no case $case_name" ;;
+esac
+exit 0
