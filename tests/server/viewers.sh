@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The server as its viewers and its operator meet it: curl and telnet in tmux
 # panes, the exit statuses, and connections that misbehave. Only loopback.
-# Usage: viewers.sh SERVER TERMINAL_PROGRAM CASE   (exit 77 when a tool is missing)
+# Usage: viewers.sh SERVER TERMINAL_PROGRAM CASE [SERVER_LOAD]
+# (exit 77 when a tool is missing)
 set -uo pipefail
 server=$1
 terminal_program=$2
@@ -177,6 +178,16 @@ PY
   [ "$(status_of refused_per_address)" -ge 32 ] || fail "/status counts no refusals"
   [ "$(status_of frames_skipped)" -gt 0 ] || fail "viewers who never read skipped no frame"
   [ "$(status_of bytes_queued)" = 0 ] || fail "bytes are still queued for viewers who left"
+  ;;
+load)
+  # A thousand viewers for ten seconds, eight to an address: each gets 95 % of
+  # its frames, and the server is back to no viewer when they have gone.
+  load=$4
+  start_server --quiet
+  "$load" "$http" 1000 10 8 "$server_pid" >"$work/load" || { cat "$work/load" >&2; fail "the crowd missed frames"; }
+  cat "$work/load"
+  sleep 1
+  [ "$(status_of viewers)" = 0 ] || fail "viewers remain after the crowd left"
   ;;
 *) fail "no case $case_name" ;;
 esac

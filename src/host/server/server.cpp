@@ -242,10 +242,10 @@ void hand_out(Server& server, Tank& tank)
         const std::size_t queued = evbuffer_get_length(bufferevent_get_output(c->bev));
         if (c->in_step) {
             if (queued + tank.frame.size() <= max_queued_per_viewer && server.queued <= max_queued_in_all) {
-                if (!tank.plan.empty()) {
-                    write_bytes(c, tank.frame);
-                    ++server.counters.frames_sent;
-                }
+                // Even a frame with no change goes out: the viewer sees the
+                // stream is alive, and a crowd's frames can be counted.
+                write_bytes(c, tank.frame);
+                ++server.counters.frames_sent;
             } else {
                 c->in_step = false;
                 c->sent = tank.last;
