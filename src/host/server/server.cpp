@@ -12,6 +12,7 @@
 #include <event2/listener.h>
 #include <grp.h>
 #include <iostream>
+#include <malloc.h>
 #include <map>
 #include <memory>
 #include <netdb.h>
@@ -507,7 +508,11 @@ void close_now(Connection* c)
     bufferevent_free(c->bev);
     event_free(c->timer);
     delete c;
-    if (server.stopping && server.connections.empty()) event_base_loopexit(server.base, nullptr);
+    if (!server.connections.empty()) return;
+    // A crowd leaves the allocator's arenas full of free memory; an idle
+    // server gives it back.
+    malloc_trim(0);
+    if (server.stopping) event_base_loopexit(server.base, nullptr);
 }
 
 AddressKey address_key(const sockaddr* address, std::string& text, bool& loopback)
