@@ -115,6 +115,16 @@ telnet)
   sleep 1
   [ "$(tmux_ display -p '#{alternate_on} #{cursor_flag}')" = "0 1" ] || fail "a key did not restore the pane's modes"
   screen | grep -q 'Connection closed by foreign host' || fail "a key did not end it"
+  # Stopped while watching, the server says goodbye and gives the pane back.
+  tmux_ send-keys "clear; telnet 127.0.0.1 $telnet" Enter
+  sleep 2
+  [ "$(tmux_ display -p '#{alternate_on}')" = 1 ] || fail "the second telnet does not watch"
+  kill -TERM "$server_pid"
+  wait "$server_pid"; [ $? -eq 0 ] || fail "SIGTERM with a viewer is not status 0"
+  server_pid=
+  sleep 0.5
+  [ "$(tmux_ display -p '#{alternate_on} #{cursor_flag}')" = "0 1" ] || fail "SIGTERM did not restore the pane's modes"
+  screen | tr -d '\n' | grep -q 'the server is shutting down; goodbye' || fail "no goodbye"
   ;;
 faults)
   start_server --max-per-address 8 --quiet

@@ -52,7 +52,8 @@ constexpr std::string_view http_start = "\x1b[H\x1b[2J";
 enum class Protocol { http, telnet };
 enum class Phase { handshake, viewing, closing };
 
-// Viewers from one IPv4 address, or one IPv6 /64, are counted together.
+// Viewers from one IPv4 address, or one IPv6 /64, are counted together: the
+// family, then the address's first four or eight bytes.
 using AddressKey = std::array<unsigned char, 9>;
 
 struct Tank;
@@ -227,7 +228,8 @@ void finish_viewing(Connection* c, std::string_view goodbye)
 {
     leave_tank(c);
     if (c->protocol == Protocol::telnet) write_bytes(c, telnet_end);
-    else write_bytes(c, "\x1b[0m");
+    // The HTTP cursor rests on the picture's last row: a word goes below it.
+    else write_bytes(c, goodbye.empty() ? "\x1b[0m" : "\x1b[0m\r\n");
     if (!goodbye.empty()) write_bytes(c, std::string(goodbye) + "\r\n");
     start_closing(c);
 }
@@ -521,15 +523,17 @@ AddressKey address_key(const sockaddr* address, std::string& text, bool& loopbac
     char shown[INET6_ADDRSTRLEN] = "?";
     if (address->sa_family == AF_INET) {
         const auto* v4 = reinterpret_cast<const sockaddr_in*>(address);
-        std::memcpy(key.data(), &v4->sin_addr, 4);
+        key[0] = 4;
+        std::memcpy(key.data() + 1, &v4->sin_addr, 4);
         inet_ntop(AF_INET, &v4->sin_addr, shown, sizeof shown);
-        loopback = key[0] == 127;
+        loopback = key[1] == 127;
     } else if (address->sa_family == AF_INET6) {
         const auto* v6 = reinterpret_cast<const sockaddr_in6*>(address);
         const unsigned char* bytes = v6->sin6_addr.s6_addr;
         inet_ntop(AF_INET6, &v6->sin6_addr, shown, sizeof shown);
         if (IN6_IS_ADDR_V4MAPPED(&v6->sin6_addr)) {
-            std::memcpy(key.data(), bytes + 12, 4);
+            key[0] = 4;
+            std::memcpy(key.data() + 1, bytes + 12, 4);
             loopback = bytes[12] == 127;
         } else {
             key[0] = 6;
