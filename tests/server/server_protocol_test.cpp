@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "host/common/colour_rule.h"
 #include "host/server/http_request.h"
 #include "host/server/telnet_negotiation.h"
 
@@ -76,6 +77,32 @@ TEST(ViewQuery, TakesEachParameterOnceWithinItsRange)
     EXPECT_EQ(request.ticks, 5);
     EXPECT_EQ(request.depth, ColourDepth::sixteen);
     EXPECT_FALSE(request.seed);
+}
+
+TEST(ColourRule, DepthFromTheTerminalAndNearestCubeEntry)
+{
+    EXPECT_EQ(colour_depth_for("truecolor", "xterm", 8), ColourDepth::truecolor);
+    EXPECT_EQ(colour_depth_for("24bit", "", 0), ColourDepth::truecolor);
+    EXPECT_EQ(colour_depth_for("", "xterm-direct", 8), ColourDepth::truecolor);
+    EXPECT_EQ(colour_depth_for("yes", "xterm-256color", 256), ColourDepth::palette256);
+    EXPECT_EQ(colour_depth_for("", "xterm", 16), ColourDepth::sixteen);
+    EXPECT_EQ(colour_depth_for("", "vt220", 8), ColourDepth::eight);
+    EXPECT_EQ(colour_depth_for("", "dumb", 2), ColourDepth::none);
+    // Channel levels 0, 95, 135, 175, 215, 255: 47 is nearer 0, 48 nearer
+    // 95, and 115, halfway between 95 and 135, stays with the lower.
+    struct Case {
+        Colour colour;
+        int index;
+    };
+    for (const Case c : {Case{0x000000, 16}, Case{0xFFFFFF, 231}, Case{0x00002F, 16}, Case{0x000030, 16 + 36},
+                         Case{0x007300, 16 + 6}, Case{0xAA0000, 16 + 3}, Case{0x0000FF, 16 + 5 * 36}})
+        EXPECT_EQ(nearest_cube_index(c.colour), c.index) << std::hex << c.colour;
+    std::string out;
+    append_foreground(out, 0x3020FF, ColourDepth::truecolor);
+    append_foreground(out, 0x0000AA, ColourDepth::sixteen);
+    append_foreground(out, 0x0000FF, ColourDepth::eight);
+    append_foreground(out, 0x0000FF, ColourDepth::none);
+    EXPECT_EQ(out, "\x1b[38;2;255;32;48m\x1b[31m\x1b[31m");
 }
 
 constexpr char IAC = '\xff', SB = '\xfa', SE = '\xf0', WILL = '\xfb', WONT = '\xfc', NAWS = '\x1f', TTYPE = '\x18';
