@@ -74,6 +74,16 @@ options)
   [ "$(status_of viewers)" = 0 ] || fail "/status: $(curl -s "http://127.0.0.1:$http/status")"
   kill -TERM "$server_pid"; wait "$server_pid"; [ $? -eq 0 ] || fail "SIGTERM is not status 0"
   server_pid=
+  # A port alone is every address, IPv6 and IPv4 alike; [::1] is only itself.
+  if [ -s /proc/net/if_inet6 ]; then
+    "$server" --http "$http" --telnet "[::1]:$telnet" "${as_user[@]}" 2>"$work/server.err" &
+    server_pid=$!
+    sleep 0.3
+    curl -s -g "http://[::1]:$http/status" | grep -q '^viewers ' || fail "a port alone does not take IPv6"
+    curl -s "http://127.0.0.1:$http/status" | grep -q '^viewers ' || fail "a port alone does not take IPv4"
+    ! (exec 3<>"/dev/tcp/127.0.0.1/$telnet") 2>/dev/null || fail "[::1] listens on IPv4 too"
+    ss -ltn | grep -q "\[::1\]:$telnet " || fail "[::1] does not listen on ::1"
+  fi
   ;;
 curl)
   start_server
