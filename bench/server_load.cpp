@@ -5,7 +5,10 @@
 // received against the ten a second it was due, and how much memory the
 // server's process grew by.
 //
-//   server_load PORT VIEWERS SECONDS PER_ADDRESS [SERVER_PID] [QUERY]
+//   server_load PORT VIEWERS SECONDS PER_ADDRESS [SERVER_PID] [QUERY] [churn]
+//
+// With "churn", a hundred viewers a second leave at random, each followed
+// at once by a newcomer from its address, for the whole count.
 //
 // Only 127.0.0.0/8 is ever connected to; counts and time are bounded.
 #include <algorithm>
@@ -65,6 +68,9 @@ int main(int argc, char** argv)
     const int per_address = std::clamp(std::atoi(argv[4]), 1, 1000);
     const int server_pid = argc > 5 ? std::atoi(argv[5]) : 0;
     const std::string query = argc > 6 ? argv[6] : "";
+    const bool churn = argc > 7 && std::string_view(argv[7]) == "churn";
+    constexpr double churn_per_second = 100;
+    long churned = 0;
     const std::string request = "GET /" + query + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
 
     rlimit limit{};
@@ -117,6 +123,14 @@ int main(int argc, char** argv)
         const double now = now_s();
         if (start == 0 && (connected + failed == count || now - arrival > max_seconds)) start = next_sample = now;
         if (start != 0 && now - start >= seconds) break;
+        if (churn && start != 0)
+            for (; churned < (now - start) * churn_per_second; ++churned) {
+                const int leaver = std::rand() % count;
+                Viewer& v = viewers[static_cast<std::size_t>(leaver)];
+                if (!v.closed) drop(v);
+                v = Viewer{};
+                open_one(leaver);
+            }
         for (int burst = 0; burst < 50 && opened < count; ++burst) open_one(opened++);
         const int ready = epoll_wait(poller, events.data(), static_cast<int>(events.size()), opened < count ? 1 : 100);
         for (int e = 0; e < ready; ++e) {
@@ -167,6 +181,10 @@ int main(int argc, char** argv)
     std::sort(frames.begin(), frames.end());
     std::printf("viewers %d  connect_failed %d  closed_early %d  arriving %.1f s  counted %.1f s  frames_due %.0f\n",
                 count, failed, closed, start - arrival, elapsed, due);
+    if (churn) {
+        std::printf("churned %ld viewers\n", churned);
+        return failed == 0 ? 0 : 1;
+    }
     std::printf("frames per viewer: min %ld  median %ld  max %ld\n", frames.front(), frames[frames.size() / 2],
                 frames.back());
     std::printf("viewers with at least 95%% of their frames: %d of %d (%.1f%%)\n", met, count, 100.0 * met / count);

@@ -209,6 +209,21 @@ load)
   sleep 1
   [ "$(status_of viewers)" = 0 ] || fail "viewers remain after the crowd left"
   ;;
+churn)
+  # A thousand viewers coming and going at random for a minute: afterwards
+  # the descriptors are back, nothing is queued, and it still serves.
+  load=$4
+  start_server --quiet
+  before=$(descriptors)
+  grep VmRSS "/proc/$server_pid/status"
+  "$load" "$http" 1000 60 4 "$server_pid" "" churn >"$work/load" || { cat "$work/load" >&2; fail "the crowd could not connect"; }
+  cat "$work/load"
+  sleep 1
+  [ "$(status_of viewers)" = 0 ] || fail "viewers remain after the crowd left"
+  [ "$(status_of bytes_queued)" = 0 ] || fail "bytes are still queued"
+  [ "$(descriptors)" -eq "$before" ] || fail "descriptors: $before before, $(descriptors) after"
+  grep VmRSS "/proc/$server_pid/status"
+  ;;
 *) fail "no case $case_name" ;;
 esac
 exit 0
