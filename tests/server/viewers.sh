@@ -74,6 +74,31 @@ options)
   [ "$(status_of viewers)" = 0 ] || fail "/status: $(curl -s "http://127.0.0.1:$http/status")"
   kill -TERM "$server_pid"; wait "$server_pid"; [ $? -eq 0 ] || fail "SIGTERM is not status 0"
   server_pid=
+  # The web page's files, read-only, and nothing outside their folder.
+  mkdir -p "$work/web/sub" "$work/outside"
+  echo '<!doctype html><title>page</title>' >"$work/web/index.html"
+  echo 'export {}' >"$work/web/sub/app.mjs"
+  printf '\0asm\1\0\0\0' >"$work/web/a.wasm"
+  echo secret >"$work/outside/secret.txt"
+  ln -s "$work/outside/secret.txt" "$work/web/link.txt"
+  chmod -R a+rX "$work"
+  "$server" --http "127.0.0.1:$http" --web-root "$work/web" "${as_user[@]}" 2>"$work/server.err" &
+  server_pid=$!
+  sleep 0.3
+  got() { curl -s -o /dev/null -w '%{http_code} %{content_type}' "$@"; }
+  [ "$(got -H 'Accept: text/html' "http://127.0.0.1:$http/")" = "200 text/html; charset=utf-8" ] || fail "index.html"
+  [ "$(got "http://127.0.0.1:$http/sub/app.mjs")" = "200 text/javascript; charset=utf-8" ] || fail ".mjs"
+  [ "$(got "http://127.0.0.1:$http/a.wasm")" = "200 application/wasm" ] || fail ".wasm"
+  curl -s -D - -o /dev/null "http://127.0.0.1:$http/a.wasm" | grep -q '^Vary: Accept' || fail "no Vary: Accept"
+  [ "$(curl -s -I "http://127.0.0.1:$http/a.wasm" | grep -c 'Content-Length: 8')" = 1 ] || fail "HEAD"
+  for path in /../outside/secret.txt /%2e%2e/outside/secret.txt /sub/%2E%2E/%2e%2e/outside/secret.txt /link.txt /sub/ \
+              /sub//app.mjs /./index.html; do
+    [ "$(got --path-as-is "http://127.0.0.1:$http$path")" = "404 text/plain; charset=utf-8" ] || fail "$path is served"
+  done
+  [ "$(got -X POST "http://127.0.0.1:$http/index.html")" = "405 text/plain; charset=utf-8" ] || fail "POST is taken"
+  curl -s --max-time 3 "http://127.0.0.1:$http/?size=5x2&seed=1&ticks=0" | grep -q '2026l' || fail "no aquarium beside the page"
+  kill "$server_pid"; wait "$server_pid"
+  server_pid=
   # A port alone is every address, IPv6 and IPv4 alike; [::1] is only itself.
   if [ -s /proc/net/if_inet6 ]; then
     "$server" --http "$http" --telnet "[::1]:$telnet" "${as_user[@]}" 2>"$work/server.err" &

@@ -4,8 +4,11 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <event2/buffer.h>
 #include <event2/bufferevent.h>
 #include <event2/event.h>
@@ -28,6 +31,7 @@
 #include "host/server/frame_encoder.h"
 #include "host/server/http_request.h"
 #include "host/server/telnet_negotiation.h"
+#include "host/server/web_root.h"
 #include "population/population.h"
 #include "render/compose.h"
 
@@ -108,6 +112,7 @@ struct Counters {
 
 struct Server {
     const ServerOptions* options = nullptr;
+    std::string web_root; // resolved of links, "" for none
     event_base* base = nullptr;
     std::vector<evconnlistener*> listeners;
     std::vector<Connection*> connections;
@@ -363,6 +368,26 @@ std::string html_page(const RequestHead& head)
            "<p>or <code>telnet</code> to this server's telnet port, if it has one.</p></body></html>\n";
 }
 
+// A file of the web page, sent from the kernel's cache without a copy here.
+void send_web_file(Connection* c, const std::string& path, bool head_only)
+{
+    const std::optional<std::string> file = web_file(c->server->web_root, path);
+    const int fd = file ? open(file->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
+    struct stat about {};
+    if (fd < 0 || fstat(fd, &about) != 0 || !S_ISREG(about.st_mode)) {
+        if (fd >= 0) close(fd);
+        return answer(c, "404 Not Found", "text/plain; charset=utf-8", "no such page\n", head_only);
+    }
+    std::string out = "HTTP/1.1 200 OK\r\nContent-Type: ";
+    out += web_type(*file);
+    out += "\r\nContent-Length: " + std::to_string(about.st_size);
+    out += "\r\nVary: Accept\r\nX-Content-Type-Options: nosniff\r\nConnection: close\r\n\r\n";
+    write_bytes(c, out);
+    if (head_only || about.st_size == 0 || evbuffer_add_file(bufferevent_get_output(c->bev), fd, 0, about.st_size) != 0)
+        close(fd);
+    start_closing(c);
+}
+
 void take_request(Connection* c)
 {
     const HeadRead read = read_request_head(c->head);
@@ -382,6 +407,8 @@ void take_request(Connection* c)
         if (!c->loopback) return answer(c, "403 Forbidden", "text/plain; charset=utf-8", "status is answered only to loopback\n", head_only);
         return answer(c, "200 OK", "text/plain; charset=utf-8", status_text(*c->server), head_only);
     }
+    const bool page = head.path != "/" || head.wants_html;
+    if (page && !c->server->web_root.empty()) return send_web_file(c, head.path, head_only);
     if (head.path != "/") return answer(c, "404 Not Found", "text/plain; charset=utf-8", "no such page; the aquarium is at /\n", head_only);
     if (head.wants_html) return answer(c, "200 OK", "text/html; charset=utf-8", html_page(head), head_only);
     ViewRequest request;
@@ -689,6 +716,14 @@ int serve(const ServerOptions& options)
     std::signal(SIGPIPE, SIG_IGN);
     Server server;
     server.options = &options;
+    if (!options.web_root.empty()) {
+        char resolved[PATH_MAX];
+        if (realpath(options.web_root.c_str(), resolved) == nullptr) {
+            std::cerr << program << ": cannot read --web-root " << options.web_root << ": " << std::strerror(errno) << "\n";
+            return 2;
+        }
+        server.web_root = resolved;
+    }
     server.max_viewers = raise_descriptor_limit(options.max_viewers);
     server.cell_budget = std::max<std::int64_t>(min_cell_budget, static_cast<std::int64_t>(server.max_viewers) * 80 * 24);
 

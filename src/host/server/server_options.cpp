@@ -53,6 +53,12 @@ const OptionRule<ServerOptions> rules[] = {
          return read_count<std::int64_t>("--session-limit", value, 1, 31'536'000, o.session_limit);
      }},
     {"--quiet", "", false, every_mode, switch_on<&ServerOptions::quiet>},
+    {"--web-root", "", true, every_mode,
+     [](ServerOptions& o, std::string_view value) {
+         if (value.empty()) return std::string("--web-root wants a folder");
+         o.web_root = std::string(value);
+         return std::string();
+     }},
     {"--user", "", true, every_mode,
      [](ServerOptions& o, std::string_view value) {
          if (value.empty()) return std::string("--user wants a user name");
@@ -123,6 +129,7 @@ std::string server_usage_text()
            "  --session-limit SECONDS  a viewer's longest session (default 3600)\n"
            "  --quiet                write no line for refused or failed connections\n"
            "  --user NAME            started as root, become NAME once listening\n"
+           "  --web-root DIR         give browsers the built web page in DIR, read-only\n"
            "  --help                 show this help and exit\n"
            "  --version              show the version and exit\n"
            "\n"

@@ -27,6 +27,7 @@ struct ServerOptions {
     std::int64_t session_limit = 3600; // seconds
     bool quiet = false;
     std::string user;     // "" when none was given
+    std::string web_root; // the built web page's folder, "" for none
 };
 
 using ServerParseResult = ReadResult<ServerOptions>;
