@@ -47,6 +47,19 @@ TEST(ColourRuns, ColourChangesStartNewRunsThatEndAtTheRow)
     EXPECT_TRUE(split_runs(grid, -1).empty());
 }
 
+TEST(ColourRuns, RunsAppendedBeyondTheRoomMadeKeepTheirTexts)
+{
+    CellGrid grid(3, 2);
+    grid.at(0, 0) = {'a', red};
+    grid.at(1, 0) = {'b', blue};
+    grid.at(0, 1) = {'c', red};
+    ColourRuns runs;
+    runs.start(1); // the second row's runs move the storage and the first row's texts with it
+    for (std::int32_t row = 0; row < grid.rows; ++row) runs.append(grid, row, -1, 9);
+    EXPECT_EQ(runs.runs(), (std::vector<ColourRun>{{0, red, "a"}, {1, blue, "b"}, {0, red, "c"}}));
+    EXPECT_EQ(runs.characters(), "abc");
+}
+
 TEST(TextRendering, OneLineOfExactlyColumnsPerRow)
 {
     CellGrid grid(3, 2);

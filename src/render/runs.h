@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "render/cell_grid.h"
@@ -28,28 +29,37 @@ public:
     ColourRuns() = default;
     ColourRuns(const ColourRuns&) = delete;
     ColourRuns& operator=(const ColourRuns&) = delete;
-    ColourRuns(ColourRuns&&) noexcept = default;
-    ColourRuns& operator=(ColourRuns&&) noexcept = default;
+    ColourRuns(ColourRuns&& other) noexcept { *this = std::move(other); }
+    ColourRuns& operator=(ColourRuns&& other) noexcept
+    {
+        characters_ = std::move(other.characters_);
+        used_ = std::exchange(other.used_, 0);
+        runs_ = std::move(other.runs_);
+        other.runs_.clear();
+        return *this;
+    }
 
-    // Forgets the runs and makes room for `characters` more before the
-    // storage moves; the texts of earlier runs must not move while later
-    // ones are appended.
+    // Forgets the runs and makes room for `characters` of the runs to come,
+    // so that appending them moves no storage.
     void start(std::size_t characters);
     // Appends the runs of the columns [first, end) of `row`, left to right; a
-    // run reaching past either bound is cut at it. At most `end - first`
-    // characters, which the caller has made room for.
+    // run reaching past either bound is cut at it.
     void append(const CellGrid& grid, std::int32_t row, std::int32_t first, std::int32_t end);
 
     const std::vector<ColourRun>& runs() const { return runs_; }
     // Every run's text, one after another, in the order of the runs.
-    std::string_view characters() const { return {characters_.data(), characters_.size()}; }
+    std::string_view characters() const { return {characters_.data(), used_}; }
     auto begin() const { return runs_.begin(); }
     auto end() const { return runs_.end(); }
     std::size_t size() const { return runs_.size(); }
     bool empty() const { return runs_.empty(); }
 
 private:
-    std::vector<char> characters_; // a vector: its elements stay put as it grows within its capacity
+    // Grows the storage to hold `characters` more, moving the texts with it.
+    void make_room(std::size_t characters);
+
+    std::vector<char> characters_; // written up to used_; a vector keeps its elements in place when moved
+    std::size_t used_ = 0;
     std::vector<ColourRun> runs_;
 };
 

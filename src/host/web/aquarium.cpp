@@ -50,13 +50,13 @@ void flatten_plan(WebAquarium& aquarium)
     const std::string_view characters = plan.runs().characters();
     std::vector<std::int32_t>& words = aquarium.flat_plan;
     words.clear();
-    words.insert(words.end(), {static_cast<std::int32_t>(plan.spans().size()),
-                               static_cast<std::int32_t>(plan.runs().size()), static_cast<std::int32_t>(characters.size())});
+    const auto word = [](std::size_t count) { return static_cast<std::int32_t>(count); };
+    words.insert(words.end(), {word(plan.spans().size()), word(plan.runs().size()), word(characters.size())});
     for (const PaintSpan& span : plan.spans())
         words.insert(words.end(), {span.row, span.first, span.end, span.first_run, span.run_count});
     for (const ColourRun& run : plan.runs())
-        words.insert(words.end(), {run.column, static_cast<std::int32_t>(run.text.size()), static_cast<std::int32_t>(run.colour),
-                                   static_cast<std::int32_t>(run.text.data() - characters.data())});
+        words.insert(words.end(), {run.column, word(run.text.size()), static_cast<std::int32_t>(run.colour),
+                                   word(static_cast<std::size_t>(run.text.data() - characters.data()))});
     const std::size_t text_at = words.size();
     words.resize(text_at + (characters.size() + 3) / 4);
     std::memcpy(words.data() + text_at, characters.data(), characters.size());
