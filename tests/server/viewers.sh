@@ -80,6 +80,14 @@ options)
   [ "$(status_of viewers)" = 0 ] || fail "/status: $(curl -s "http://127.0.0.1:$http/status")"
   kill -TERM "$server_pid"; wait "$server_pid"; [ $? -eq 0 ] || fail "SIGTERM is not status 0"
   server_pid=
+  # A session ends at its limit with a word, whoever is watching.
+  "$server" --http "127.0.0.1:$http" --session-limit 1 "${as_user[@]}" 2>"$work/server.err" &
+  server_pid=$!
+  sleep 0.3
+  timeout 5 curl -s -N "http://127.0.0.1:$http/?size=10x3" | tail -c 200 | grep -q "the session limit of 1 s is reached" ||
+    fail "the session limit did not end the stream"
+  kill "$server_pid"; wait "$server_pid"
+  server_pid=
   # The web page's files, read-only, and nothing outside their folder.
   mkdir -p "$work/web/sub" "$work/outside"
   echo '<!doctype html><title>page</title>' >"$work/web/index.html"

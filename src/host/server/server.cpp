@@ -508,8 +508,8 @@ void on_timer(evutil_socket_t, short, void* arg)
         log_line(*c->server, c->peer, c->protocol == Protocol::http ? "no whole request within 5 seconds" : "no negotiation within 5 seconds");
         return close_now(c);
     case Phase::viewing:
-        return finish_viewing(c, std::string(program) + ": the session's " +
-                                     std::to_string(c->server->options->session_limit) + " seconds are over");
+        return finish_viewing(c, std::string(program) + ": the session limit of " +
+                                     std::to_string(c->server->options->session_limit) + " s is reached; goodbye");
     case Phase::closing: return close_now(c);
     }
 }
