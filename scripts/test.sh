@@ -16,6 +16,8 @@ scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils
 # library whose layer-shell description the protocol test compares.
 scripts/packages.sh sway swayidle grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
   libpixman-1-dev libgtk-layer-shell0 imagemagick
+# The streaming server and its tests: libevent, libtelnet, and the clients a viewer uses.
+scripts/packages.sh pkg-config libevent-dev libtelnet-dev curl telnet tmux
 # The Debian package: cpack's dependency list, lintian, the copyright file's format, the manual
 # page, the settings description.
 scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils

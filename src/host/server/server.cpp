@@ -1,0 +1,776 @@
+#include "host/server/server.h"
+
+#include <arpa/inet.h>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <event2/buffer.h>
+#include <event2/bufferevent.h>
+#include <event2/event.h>
+#include <event2/listener.h>
+#include <grp.h>
+#include <iostream>
+#include <malloc.h>
+#include <map>
+#include <memory>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+#include "engine/tick.h"
+#include "host/common/default_seed.h"
+#include "host/server/frame_encoder.h"
+#include "host/server/http_request.h"
+#include "host/server/telnet_negotiation.h"
+#include "host/server/web_root.h"
+#include "population/population.h"
+#include "render/compose.h"
+
+namespace gm {
+
+namespace {
+
+constexpr const char* program = "glyphmarinae-server";
+constexpr std::size_t max_queued_per_viewer = 256 * 1024;
+constexpr std::size_t max_queued_in_all = 256 * 1024 * 1024;
+constexpr timeval handshake_limit = {5, 0};
+constexpr timeval tick_period = {0, 100'000};
+constexpr timeval goodbye_limit = {2, 0};
+// Cells of every viewer's picture together: 10,000 viewers at 80x24, or
+// four at the largest size, whichever is more.
+constexpr std::int64_t min_cell_budget = 4'000'000;
+
+constexpr std::string_view telnet_start = "\x1b[?1049h\x1b[?25l\x1b[H\x1b[2J";
+constexpr std::string_view telnet_end = "\x1b[0m\x1b[?25h\x1b[?1049l";
+constexpr std::string_view http_start = "\x1b[H\x1b[2J";
+
+enum class Protocol { http, telnet };
+enum class Phase { handshake, viewing, closing };
+
+// Viewers from one IPv4 address, or one IPv6 /64, are counted together: the
+// family, then the address's first four or eight bytes.
+using AddressKey = std::array<unsigned char, 9>;
+
+struct Tank;
+struct Server;
+
+struct Connection {
+    Server* server = nullptr;
+    Protocol protocol = Protocol::http;
+    bufferevent* bev = nullptr;
+    event* timer = nullptr;
+    AddressKey key{};
+    std::string peer;
+    bool loopback = false;
+    Phase phase = Phase::handshake;
+    std::string head; // the HTTP request so far
+    std::unique_ptr<TelnetNegotiation> telnet;
+    std::size_t index = 0; // in the server's list
+
+    // While viewing.
+    ViewSize size;
+    ColourDepth depth = ColourDepth::palette256;
+    std::optional<std::uint32_t> seed;
+    std::optional<std::int64_t> ticks_left;
+    Tank* tank = nullptr;
+    std::size_t tank_index = 0;
+    bool in_step = false; // received every frame of its tank so far
+    CellGrid sent;        // the last complete picture it received, while not in step
+    std::int64_t cells = 0;
+    evbuffer_cb_entry* queue_count = nullptr;
+};
+
+// One aquarium and the viewers that watch it. Viewers of one size and colour
+// depth who named no seed share one; a viewer who named a seed has its own,
+// as its frames must be those of that seed from the start.
+struct Tank {
+    ViewSize size;
+    ColourDepth depth = ColourDepth::palette256;
+    bool shared = false;
+    Scene scene;
+    CellGrid last; // what the viewers in step have
+    PaintPlan plan;
+    std::string frame;
+    std::vector<Connection*> viewers;
+};
+
+struct Counters {
+    std::uint64_t viewers_http = 0, viewers_telnet = 0;
+    std::uint64_t refused_full = 0, refused_address = 0, refused_cells = 0, refused_bad = 0, refused_slow = 0;
+    std::uint64_t failed = 0;
+    std::uint64_t bytes_sent = 0, frames_sent = 0, frames_skipped = 0;
+};
+
+struct Server {
+    const ServerOptions* options = nullptr;
+    std::string web_root; // resolved of links, "" for none
+    event_base* base = nullptr;
+    std::vector<evconnlistener*> listeners;
+    std::vector<Connection*> connections;
+    std::map<AddressKey, int> per_address;
+    std::map<std::tuple<std::int32_t, std::int32_t, int>, Tank*> shared_tanks;
+    std::vector<std::unique_ptr<Tank>> tanks;
+    PaintPlan catch_up_plan;
+    std::string scratch;
+    std::size_t queued = 0;
+    std::int64_t cells = 0, cell_budget = 0;
+    int max_viewers = 0;
+    bool stopping = false;
+    Counters counters;
+};
+
+void log_line(const Server& server, const std::string& peer, std::string_view what)
+{
+    if (!server.options->quiet) std::cerr << program << ": " << peer << ": " << what << "\n";
+}
+
+void close_now(Connection* c);
+
+void start_closing(Connection* c)
+{
+    c->phase = Phase::closing;
+    if (evbuffer_get_length(bufferevent_get_output(c->bev)) == 0) return close_now(c);
+    bufferevent_disable(c->bev, EV_READ);
+    evtimer_add(c->timer, &goodbye_limit);
+}
+
+void write_bytes(Connection* c, std::string_view bytes) { bufferevent_write(c->bev, bytes.data(), bytes.size()); }
+
+// An HTTP answer that is not the aquarium: a status line and one line of text.
+void answer(Connection* c, std::string_view status, std::string_view type, std::string_view body, bool head_only)
+{
+    std::string out = "HTTP/1.1 ";
+    out += status;
+    out += "\r\nContent-Type: ";
+    out += type;
+    out += "\r\nContent-Length: " + std::to_string(body.size());
+    out += "\r\nCache-Control: no-store\r\nVary: Accept\r\nConnection: close\r\n\r\n";
+    if (!head_only) out += body;
+    write_bytes(c, out);
+    start_closing(c);
+}
+
+void refuse(Connection* c, std::string_view status, std::string_view reason)
+{
+    log_line(*c->server, c->peer, reason);
+    if (c->protocol == Protocol::http) return answer(c, status, "text/plain; charset=utf-8", std::string(reason) + "\n", false);
+    write_bytes(c, std::string(program) + ": " + std::string(reason) + "\r\n");
+    start_closing(c);
+}
+
+// ---- tanks
+
+void leave_tank(Connection* c)
+{
+    Tank* tank = c->tank;
+    if (tank == nullptr) return;
+    tank->viewers[c->tank_index] = tank->viewers.back();
+    tank->viewers[c->tank_index]->tank_index = c->tank_index;
+    tank->viewers.pop_back();
+    c->tank = nullptr;
+    c->sent = CellGrid{};
+    if (!tank->viewers.empty()) return;
+    if (tank->shared) c->server->shared_tanks.erase({tank->size.columns, tank->size.rows, static_cast<int>(tank->depth)});
+    auto& tanks = c->server->tanks;
+    for (auto& owned : tanks)
+        if (owned.get() == tank) {
+            owned = std::move(tanks.back());
+            tanks.pop_back();
+            break;
+        }
+}
+
+// Sends what changed between the viewer's last complete picture and its
+// tank's now, and puts it in step.
+void catch_up(Connection* c)
+{
+    Server& server = *c->server;
+    server.catch_up_plan.make(c->sent, c->tank->scene.grid);
+    server.scratch.clear();
+    append_frame(server.scratch, server.catch_up_plan, c->size.rows, c->depth);
+    write_bytes(c, server.scratch);
+    ++server.counters.frames_sent;
+    c->in_step = true;
+    c->sent = CellGrid{};
+}
+
+void join_tank(Connection* c)
+{
+    Server& server = *c->server;
+    Tank* tank = nullptr;
+    const auto key = std::make_tuple(c->size.columns, c->size.rows, static_cast<int>(c->depth));
+    if (!c->seed)
+        if (auto found = server.shared_tanks.find(key); found != server.shared_tanks.end()) tank = found->second;
+    if (tank == nullptr) {
+        auto made = std::make_unique<Tank>();
+        tank = made.get();
+        tank->size = c->size;
+        tank->depth = c->depth;
+        tank->shared = !c->seed;
+        start_scene(tank->scene, c->size.columns, c->size.rows, c->seed.value_or(default_seed()));
+        compose(tank->scene);
+        tank->last = tank->scene.grid;
+        server.tanks.push_back(std::move(made));
+        if (tank->shared) server.shared_tanks[key] = tank;
+    }
+    c->tank = tank;
+    c->tank_index = tank->viewers.size();
+    tank->viewers.push_back(c);
+    c->sent = CellGrid{};
+    catch_up(c);
+}
+
+void finish_viewing(Connection* c, std::string_view goodbye)
+{
+    leave_tank(c);
+    if (c->protocol == Protocol::telnet) write_bytes(c, telnet_end);
+    // The HTTP cursor rests on the picture's last row: a word goes below it.
+    else write_bytes(c, goodbye.empty() ? "\x1b[0m" : "\x1b[0m\r\n");
+    if (!goodbye.empty()) write_bytes(c, std::string(goodbye) + "\r\n");
+    start_closing(c);
+}
+
+// The frame a tank's tick made, to each of its viewers in step that has room
+// for it; a viewer without room falls out of step and is caught up when its
+// queue drains. A viewer whose ticks are done gets its last frame whole.
+void hand_out(Server& server, Tank& tank)
+{
+    std::vector<Connection*> viewers = tank.viewers;
+    for (Connection* c : viewers) {
+        const bool last = c->ticks_left && --*c->ticks_left == 0;
+        const std::size_t queued = evbuffer_get_length(bufferevent_get_output(c->bev));
+        if (c->in_step) {
+            if (queued + tank.frame.size() <= max_queued_per_viewer && server.queued <= max_queued_in_all) {
+                // Even a frame with no change goes out: the viewer sees the
+                // stream is alive, and a crowd's frames can be counted.
+                write_bytes(c, tank.frame);
+                ++server.counters.frames_sent;
+            } else {
+                c->in_step = false;
+                c->sent = tank.last;
+                ++server.counters.frames_skipped;
+            }
+        } else {
+            ++server.counters.frames_skipped;
+        }
+        if (last) {
+            if (!c->in_step) catch_up(c);
+            finish_viewing(c, "");
+        }
+    }
+}
+
+void on_tick(evutil_socket_t, short, void* arg)
+{
+    Server& server = *static_cast<Server*>(arg);
+    for (std::size_t i = 0; i < server.tanks.size(); ++i) {
+        Tank& tank = *server.tanks[i];
+        tick(tank.scene);
+        compose(tank.scene);
+        tank.plan.make(tank.last, tank.scene.grid);
+        tank.frame.clear();
+        append_frame(tank.frame, tank.plan, tank.size.rows, tank.depth);
+        // A tank whose last viewer finished here is gone after hand_out.
+        Tank* before = server.tanks[i].get();
+        hand_out(server, tank);
+        if (i < server.tanks.size() && server.tanks[i].get() == before) before->last = before->scene.grid;
+        else --i;
+    }
+    for (Connection* c : std::vector<Connection*>(server.connections))
+        if (c->phase == Phase::viewing && !c->in_step &&
+            evbuffer_get_length(bufferevent_get_output(c->bev)) == 0)
+            catch_up(c);
+}
+
+// ---- viewers
+
+std::string reserve_cells(Connection* c, ViewSize size)
+{
+    Server& server = *c->server;
+    const std::int64_t wanted = static_cast<std::int64_t>(size.columns) * size.rows;
+    if (server.cells - c->cells + wanted > server.cell_budget) return "the server has no room for a picture that size now";
+    server.cells += wanted - c->cells;
+    c->cells = wanted;
+    return {};
+}
+
+void start_viewing(Connection* c)
+{
+    if (const std::string reason = reserve_cells(c, c->size); !reason.empty()) {
+        ++c->server->counters.refused_cells;
+        return refuse(c, "503 Service Unavailable", reason);
+    }
+    c->phase = Phase::viewing;
+    evtimer_del(c->timer);
+    const timeval session = {static_cast<time_t>(c->server->options->session_limit), 0};
+    evtimer_add(c->timer, &session);
+    if (c->protocol == Protocol::http) {
+        ++c->server->counters.viewers_http;
+        write_bytes(c, "HTTP/1.1 200 OK\r\nContent-Type: text/plain; charset=utf-8\r\nCache-Control: no-store\r\n"
+                       "Vary: Accept\r\nX-Content-Type-Options: nosniff\r\nConnection: close\r\n\r\n");
+        write_bytes(c, http_start);
+    } else {
+        ++c->server->counters.viewers_telnet;
+        write_bytes(c, telnet_start);
+    }
+    join_tank(c);
+    if (c->ticks_left && *c->ticks_left == 0) finish_viewing(c, "");
+}
+
+std::string status_text(const Server& server)
+{
+    const Counters& n = server.counters;
+    std::size_t viewing = 0;
+    for (const Connection* c : server.connections) viewing += c->phase == Phase::viewing;
+    std::string out;
+    auto line = [&](std::string_view name, std::uint64_t value) {
+        out += name;
+        out += ' ';
+        out += std::to_string(value);
+        out += '\n';
+    };
+    line("connections", server.connections.size());
+    line("viewers", viewing);
+    line("aquariums", server.tanks.size());
+    line("viewers_served_http", n.viewers_http);
+    line("viewers_served_telnet", n.viewers_telnet);
+    line("refused_full", n.refused_full);
+    line("refused_per_address", n.refused_address);
+    line("refused_no_room", n.refused_cells);
+    line("refused_bad_request", n.refused_bad);
+    line("refused_too_slow", n.refused_slow);
+    line("failed", n.failed);
+    line("bytes_queued", server.queued);
+    line("bytes_sent", n.bytes_sent);
+    line("frames_sent", n.frames_sent);
+    line("frames_skipped", n.frames_skipped);
+    return out;
+}
+
+std::string html_page(const RequestHead& head)
+{
+    std::string host;
+    for (char c : head.host)
+        if (std::isalnum(static_cast<unsigned char>(c)) || std::strchr(".:-[]", c) != nullptr) host += c;
+    if (host.empty()) host = "HOST:PORT";
+    return "<!doctype html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>Glyphmarinae</title></head>\n"
+           "<body><h1>Glyphmarinae</h1><p>This aquarium swims in a terminal. Watch it with</p>\n"
+           "<pre>curl -N \"http://" + host + "/?size=${COLUMNS}x${LINES}\"</pre>\n"
+           "<p>or <code>telnet</code> to this server's telnet port, if it has one.</p></body></html>\n";
+}
+
+// A file of the web page, sent from the kernel's cache without a copy here.
+void send_web_file(Connection* c, const std::string& path, bool head_only)
+{
+    const std::optional<std::string> file = web_file(c->server->web_root, path);
+    const int fd = file ? open(file->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
+    struct stat about {};
+    if (fd < 0 || fstat(fd, &about) != 0 || !S_ISREG(about.st_mode)) {
+        if (fd >= 0) close(fd);
+        return answer(c, "404 Not Found", "text/plain; charset=utf-8", "no such page\n", head_only);
+    }
+    std::string out = "HTTP/1.1 200 OK\r\nContent-Type: ";
+    out += web_type(*file);
+    out += "\r\nContent-Length: " + std::to_string(about.st_size);
+    out += "\r\nVary: Accept\r\nX-Content-Type-Options: nosniff\r\nConnection: close\r\n\r\n";
+    write_bytes(c, out);
+    if (head_only || about.st_size == 0 || evbuffer_add_file(bufferevent_get_output(c->bev), fd, 0, about.st_size) != 0)
+        close(fd);
+    start_closing(c);
+}
+
+void take_request(Connection* c)
+{
+    const HeadRead read = read_request_head(c->head);
+    if (read.state == HeadState::incomplete) return;
+    bufferevent_disable(c->bev, EV_READ);
+    if (read.state == HeadState::bad) {
+        ++c->server->counters.refused_bad;
+        return refuse(c, "400 Bad Request", read.reason);
+    }
+    const RequestHead& head = read.head;
+    const bool head_only = head.method == "HEAD";
+    if (head.method != "GET" && !head_only) {
+        ++c->server->counters.refused_bad;
+        return refuse(c, "405 Method Not Allowed", "only GET and HEAD are answered here");
+    }
+    if (head.path == "/status") {
+        if (!c->loopback) return answer(c, "403 Forbidden", "text/plain; charset=utf-8", "status is answered only to loopback\n", head_only);
+        return answer(c, "200 OK", "text/plain; charset=utf-8", status_text(*c->server), head_only);
+    }
+    const bool page = head.path != "/" || head.wants_html;
+    if (page && !c->server->web_root.empty()) return send_web_file(c, head.path, head_only);
+    if (head.path != "/") return answer(c, "404 Not Found", "text/plain; charset=utf-8", "no such page; the aquarium is at /\n", head_only);
+    if (head.wants_html) return answer(c, "200 OK", "text/html; charset=utf-8", html_page(head), head_only);
+    ViewRequest request;
+    if (const std::string reason = read_view_query(head.query, request); !reason.empty()) {
+        ++c->server->counters.refused_bad;
+        return refuse(c, "400 Bad Request", reason);
+    }
+    if (head_only) return answer(c, "200 OK", "text/plain; charset=utf-8", "", true);
+    c->size = request.size;
+    c->seed = request.seed;
+    c->ticks_left = request.ticks;
+    c->depth = request.depth;
+    start_viewing(c);
+}
+
+ColourDepth telnet_depth(const std::string& type)
+{
+    std::string lower;
+    for (char ch : type) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    const int colours = lower.find("256") != std::string::npos ? 256 : lower == "dumb" ? 0 : 16;
+    return colour_depth_for("", lower, colours);
+}
+
+void take_telnet(Connection* c, std::span<const char> bytes)
+{
+    TelnetNegotiation& telnet = *c->telnet;
+    telnet.receive(bytes);
+    write_bytes(c, telnet.take_output());
+    if (!telnet.failure().empty()) {
+        ++c->server->counters.failed;
+        if (c->phase == Phase::viewing) {
+            log_line(*c->server, c->peer, telnet.failure());
+            return finish_viewing(c, std::string(program) + ": " + telnet.failure());
+        }
+        return refuse(c, "", telnet.failure());
+    }
+    if (c->phase == Phase::handshake) {
+        if (!telnet.settled()) return;
+        telnet.take_new_size();
+        c->size = telnet.size();
+        c->depth = telnet_depth(telnet.terminal_type());
+        return start_viewing(c);
+    }
+    if (telnet.key_pressed()) return finish_viewing(c, "");
+    if (const std::optional<ViewSize> size = telnet.take_new_size(); size && !(*size == c->size)) {
+        if (const std::string reason = reserve_cells(c, *size); !reason.empty())
+            return finish_viewing(c, std::string(program) + ": " + reason);
+        leave_tank(c);
+        c->size = *size;
+        write_bytes(c, "\x1b[0m\x1b[H\x1b[2J");
+        join_tank(c);
+    }
+}
+
+void on_read(bufferevent* bev, void* arg)
+{
+    Connection* c = static_cast<Connection*>(arg);
+    evbuffer* input = bufferevent_get_input(bev);
+    char buffer[4096];
+    while (c->phase != Phase::closing) {
+        const int got = evbuffer_remove(input, buffer, sizeof buffer);
+        if (got <= 0) break;
+        if (c->protocol == Protocol::telnet) {
+            take_telnet(c, {buffer, static_cast<std::size_t>(got)});
+        } else if (c->phase == Phase::handshake) {
+            c->head.append(buffer, std::min<std::size_t>(static_cast<std::size_t>(got), max_request_head + 1 - c->head.size()));
+            take_request(c);
+        }
+        if (c->phase == Phase::closing) break;
+    }
+    if (c->phase == Phase::closing) evbuffer_drain(input, evbuffer_get_length(input));
+}
+
+void on_write(bufferevent*, void* arg)
+{
+    Connection* c = static_cast<Connection*>(arg);
+    if (c->phase == Phase::closing) return close_now(c);
+    if (c->phase == Phase::viewing && !c->in_step) catch_up(c);
+}
+
+void on_event(bufferevent*, short what, void* arg)
+{
+    Connection* c = static_cast<Connection*>(arg);
+    if ((what & BEV_EVENT_ERROR) != 0 && c->phase == Phase::handshake) {
+        ++c->server->counters.failed;
+        log_line(*c->server, c->peer, std::string("connection failed: ") + evutil_socket_error_to_string(EVUTIL_SOCKET_ERROR()));
+    }
+    close_now(c);
+}
+
+void on_timer(evutil_socket_t, short, void* arg)
+{
+    Connection* c = static_cast<Connection*>(arg);
+    switch (c->phase) {
+    case Phase::handshake:
+        ++c->server->counters.refused_slow;
+        log_line(*c->server, c->peer, c->protocol == Protocol::http ? "no whole request within 5 seconds" : "no negotiation within 5 seconds");
+        return close_now(c);
+    case Phase::viewing:
+        return finish_viewing(c, std::string(program) + ": the session limit of " +
+                                     std::to_string(c->server->options->session_limit) + " s is reached; goodbye");
+    case Phase::closing: return close_now(c);
+    }
+}
+
+void count_queue(evbuffer*, const evbuffer_cb_info* info, void* arg)
+{
+    Server& server = *static_cast<Server*>(arg);
+    server.queued += info->n_added;
+    server.queued -= info->n_deleted;
+    server.counters.bytes_sent += info->n_deleted;
+}
+
+void close_now(Connection* c)
+{
+    Server& server = *c->server;
+    leave_tank(c);
+    server.cells -= c->cells;
+    if (--server.per_address[c->key] == 0) server.per_address.erase(c->key);
+    server.connections[c->index] = server.connections.back();
+    server.connections[c->index]->index = c->index;
+    server.connections.pop_back();
+    evbuffer* output = bufferevent_get_output(c->bev);
+    evbuffer_remove_cb_entry(output, c->queue_count);
+    server.queued -= evbuffer_get_length(output);
+    bufferevent_free(c->bev);
+    event_free(c->timer);
+    delete c;
+    if (!server.connections.empty()) return;
+    // A crowd leaves the allocator's arenas full of free memory; an idle
+    // server gives it back.
+    malloc_trim(0);
+    if (server.stopping) event_base_loopexit(server.base, nullptr);
+}
+
+AddressKey address_key(const sockaddr* address, std::string& text, bool& loopback)
+{
+    AddressKey key{};
+    char shown[INET6_ADDRSTRLEN] = "?";
+    if (address->sa_family == AF_INET) {
+        const auto* v4 = reinterpret_cast<const sockaddr_in*>(address);
+        key[0] = 4;
+        std::memcpy(key.data() + 1, &v4->sin_addr, 4);
+        inet_ntop(AF_INET, &v4->sin_addr, shown, sizeof shown);
+        loopback = key[1] == 127;
+    } else if (address->sa_family == AF_INET6) {
+        const auto* v6 = reinterpret_cast<const sockaddr_in6*>(address);
+        const unsigned char* bytes = v6->sin6_addr.s6_addr;
+        inet_ntop(AF_INET6, &v6->sin6_addr, shown, sizeof shown);
+        if (IN6_IS_ADDR_V4MAPPED(&v6->sin6_addr)) {
+            key[0] = 4;
+            std::memcpy(key.data() + 1, bytes + 12, 4);
+            loopback = bytes[12] == 127;
+        } else {
+            key[0] = 6;
+            std::memcpy(key.data() + 1, bytes, 8);
+            loopback = IN6_IS_ADDR_LOOPBACK(&v6->sin6_addr);
+        }
+    }
+    text = shown;
+    return key;
+}
+
+template <Protocol protocol>
+void on_accept(evconnlistener*, evutil_socket_t fd, sockaddr* address, int, void* arg)
+{
+    Server& server = *static_cast<Server*>(arg);
+    auto* c = new Connection;
+    c->server = &server;
+    c->protocol = protocol;
+    c->key = address_key(address, c->peer, c->loopback);
+    c->bev = bufferevent_socket_new(server.base, fd, BEV_OPT_CLOSE_ON_FREE);
+    c->timer = evtimer_new(server.base, on_timer, c);
+    if (c->bev == nullptr || c->timer == nullptr) {
+        if (c->bev != nullptr) bufferevent_free(c->bev);
+        else evutil_closesocket(fd);
+        if (c->timer != nullptr) event_free(c->timer);
+        delete c;
+        return;
+    }
+    c->index = server.connections.size();
+    server.connections.push_back(c);
+    ++server.per_address[c->key];
+    c->queue_count = evbuffer_add_cb(bufferevent_get_output(c->bev), count_queue, &server);
+    bufferevent_setcb(c->bev, on_read, on_write, on_event, c);
+    bufferevent_enable(c->bev, EV_READ | EV_WRITE);
+    evtimer_add(c->timer, &handshake_limit);
+    if (server.stopping) return refuse(c, "503 Service Unavailable", "the server is shutting down");
+    if (static_cast<int>(server.connections.size()) > server.max_viewers) {
+        ++server.counters.refused_full;
+        return refuse(c, "503 Service Unavailable", "the server is full");
+    }
+    if (server.per_address[c->key] > server.options->max_per_address) {
+        ++server.counters.refused_address;
+        return refuse(c, "429 Too Many Requests", "too many viewers from one address");
+    }
+    if (protocol == Protocol::telnet) {
+        c->telnet = std::make_unique<TelnetNegotiation>();
+        write_bytes(c, c->telnet->take_output());
+    }
+}
+
+void on_accept_error(evconnlistener* listener, void* arg)
+{
+    Server& server = *static_cast<Server*>(arg);
+    const int error = EVUTIL_SOCKET_ERROR();
+    log_line(server, "listener", std::string("cannot accept: ") + evutil_socket_error_to_string(error));
+    // Out of descriptors, the listener would wake at once again: it rests
+    // for a tick while viewers leave.
+    evconnlistener_disable(listener);
+    event_base_once(server.base, -1, EV_TIMEOUT, [](evutil_socket_t, short, void* l) {
+        evconnlistener_enable(static_cast<evconnlistener*>(l));
+    }, listener, &tick_period);
+}
+
+void on_stop(evutil_socket_t, short, void* arg)
+{
+    Server& server = *static_cast<Server*>(arg);
+    if (server.stopping) return;
+    server.stopping = true;
+    for (evconnlistener* listener : server.listeners) evconnlistener_disable(listener);
+    for (Connection* c : std::vector<Connection*>(server.connections)) {
+        if (c->phase == Phase::viewing) finish_viewing(c, std::string(program) + ": the server is shutting down; goodbye");
+        else if (c->phase == Phase::handshake) close_now(c);
+    }
+    if (server.connections.empty()) event_base_loopexit(server.base, nullptr);
+    else event_base_loopexit(server.base, &goodbye_limit);
+}
+
+// ---- start
+
+// The socket listening at `where`, or -1 after one line saying why not.
+int listen_at(const ListenAddress& where)
+{
+    const bool every = where.host.empty() || where.host == "::";
+    const bool v6 = every || where.host.find(':') != std::string::npos;
+    sockaddr_storage storage{};
+    socklen_t length = 0;
+    if (v6) {
+        auto* a = reinterpret_cast<sockaddr_in6*>(&storage);
+        a->sin6_family = AF_INET6;
+        a->sin6_port = htons(where.port);
+        if (!every) inet_pton(AF_INET6, where.host.c_str(), &a->sin6_addr);
+        length = sizeof *a;
+    } else {
+        auto* a = reinterpret_cast<sockaddr_in*>(&storage);
+        a->sin_family = AF_INET;
+        a->sin_port = htons(where.port);
+        inet_pton(AF_INET, where.host.c_str(), &a->sin_addr);
+        length = sizeof *a;
+    }
+    const int fd = socket(storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    int error = errno;
+    if (fd >= 0) {
+        const int on = 1, off = 0;
+        setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        // A port alone, or [::], takes IPv4 too; [::1] is only itself.
+        if (v6) setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, every ? &off : &on, sizeof on);
+        if (bind(fd, reinterpret_cast<sockaddr*>(&storage), length) == 0 && listen(fd, 1024) == 0) return fd;
+        error = errno;
+        close(fd);
+    }
+    std::cerr << program << ": cannot listen on " << where.text() << ": " << std::strerror(error) << "\n";
+    return -1;
+}
+
+// The viewers the descriptor limit allows, raised as far as it may go.
+int raise_descriptor_limit(int wanted_viewers)
+{
+    constexpr int spare = 64; // listeners, the event loop's own, standard streams
+    rlimit limit{};
+    getrlimit(RLIMIT_NOFILE, &limit);
+    const rlim_t wanted = static_cast<rlim_t>(wanted_viewers) + spare;
+    if (limit.rlim_cur >= wanted) return wanted_viewers;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY || limit.rlim_max >= wanted ? wanted : limit.rlim_max;
+    if (setrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur >= wanted) return wanted_viewers;
+    getrlimit(RLIMIT_NOFILE, &limit);
+    const int allowed = limit.rlim_cur > spare ? static_cast<int>(limit.rlim_cur - spare) : 1;
+    std::cerr << program << ": cannot raise the descriptor limit to " << wanted << " (the hard limit is "
+              << limit.rlim_max << "): serving at most " << allowed << " viewers\n";
+    return allowed;
+}
+
+// Root only binds; the rest runs as `user`. The reason it cannot, or "".
+std::string drop_root(const std::string& user)
+{
+    if (geteuid() != 0) return {};
+    if (user.empty()) return "will not run as root: give --user NAME to become once listening";
+    const passwd* entry = getpwnam(user.c_str());
+    if (entry == nullptr) return "no user named '" + user + "'";
+    if (entry->pw_uid == 0) return "--user names root";
+    if (setgroups(0, nullptr) != 0 || setgid(entry->pw_gid) != 0 || setuid(entry->pw_uid) != 0 || setuid(0) == 0)
+        return "cannot become " + user + ": " + std::strerror(errno);
+    return {};
+}
+
+} // namespace
+
+int serve(const ServerOptions& options)
+{
+    if (geteuid() == 0 && options.user.empty()) {
+        std::cerr << program << ": will not run as root: give --user NAME to become once listening\n";
+        return 1;
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+    Server server;
+    server.options = &options;
+    if (!options.web_root.empty()) {
+        char resolved[PATH_MAX];
+        if (realpath(options.web_root.c_str(), resolved) == nullptr) {
+            std::cerr << program << ": cannot read --web-root " << options.web_root << ": " << std::strerror(errno) << "\n";
+            return 2;
+        }
+        server.web_root = resolved;
+    }
+    server.max_viewers = raise_descriptor_limit(options.max_viewers);
+    server.cell_budget = std::max<std::int64_t>(min_cell_budget, static_cast<std::int64_t>(server.max_viewers) * 80 * 24);
+
+    std::vector<std::pair<int, Protocol>> sockets;
+    for (const auto& [where, protocol] : {std::pair{options.http, Protocol::http}, std::pair{options.telnet, Protocol::telnet}}) {
+        if (!where) continue;
+        const int fd = listen_at(*where);
+        if (fd < 0) {
+            for (auto& [open, unused] : sockets) close(open);
+            return 1;
+        }
+        sockets.emplace_back(fd, protocol);
+    }
+    if (const std::string reason = drop_root(options.user); !reason.empty()) {
+        std::cerr << program << ": " << reason << "\n";
+        for (auto& [open, unused] : sockets) close(open);
+        return 1;
+    }
+
+    server.base = event_base_new();
+    if (server.base == nullptr) {
+        std::cerr << program << ": cannot start the event loop\n";
+        return 1;
+    }
+    for (auto& [fd, protocol] : sockets) {
+        evconnlistener* listener = evconnlistener_new(
+            server.base, protocol == Protocol::http ? on_accept<Protocol::http> : on_accept<Protocol::telnet>, &server,
+            LEV_OPT_CLOSE_ON_FREE | LEV_OPT_CLOSE_ON_EXEC, -1, fd);
+        evconnlistener_set_error_cb(listener, on_accept_error);
+        server.listeners.push_back(listener);
+    }
+    event* ticker = event_new(server.base, -1, EV_PERSIST, on_tick, &server);
+    event_add(ticker, &tick_period);
+    event* term = evsignal_new(server.base, SIGTERM, on_stop, &server);
+    event* interrupt = evsignal_new(server.base, SIGINT, on_stop, &server);
+    event_add(term, nullptr);
+    event_add(interrupt, nullptr);
+
+    event_base_dispatch(server.base);
+
+    for (Connection* c : std::vector<Connection*>(server.connections)) close_now(c);
+    for (evconnlistener* listener : server.listeners) evconnlistener_free(listener);
+    event_free(ticker);
+    event_free(term);
+    event_free(interrupt);
+    event_base_free(server.base);
+    return 0;
+}
+
+} // namespace gm

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include "host/common/colour_rule.h"
+#include "host/server/http_request.h"
+#include "host/server/telnet_negotiation.h"
+
+namespace gm {
+namespace {
+
+TEST(RequestHead, ReadsOnlyWhatIsWholeAndRefusesWhatIsBroken)
+{
+    struct Case {
+        std::string bytes;
+        HeadState state;
+        std::string reason_start;
+    };
+    const Case cases[] = {
+        {"GET /?size=10x5 HTTP/1.1\r\nHost: a\r\n", HeadState::incomplete, ""},
+        {"GET /?size=10x5 HTTP/1.1\r\nHost: a\r\n\r\n", HeadState::complete, ""},
+        {"GET / HTTP/1.0\n\n", HeadState::complete, ""},
+        {"GET / HTTP/1.1\r\n\r", HeadState::incomplete, ""},
+        {"GET / HTTP/2\r\n\r\n", HeadState::bad, "only HTTP/1.0"},
+        {"GET\r\n\r\n", HeadState::bad, "the request line"},
+        {"GET x HTTP/1.1\r\n\r\n", HeadState::bad, "the request's target is not"},
+        {"GET /%zz HTTP/1.1\r\n\r\n", HeadState::bad, "the request's path has a broken"},
+        {"GET /%00 HTTP/1.1\r\n\r\n", HeadState::bad, "the request's path has a broken"},
+        {"GET / HTTP/1.1\r\nno colon\r\n\r\n", HeadState::bad, "a header line has no name"},
+        {"GET / HTTP/1.1\r\nA: \x01\r\n\r\n", HeadState::bad, "a header's value"},
+        {std::string(max_request_head, 'G'), HeadState::bad, "the request's head is longer"},
+        {"GET / HTTP/1.1\r\nX: " + std::string(max_request_head, 'x') + "\r\n\r\n", HeadState::bad, "the request's head is longer"},
+    };
+    for (const Case& c : cases) {
+        const HeadRead read = read_request_head(c.bytes);
+        EXPECT_EQ(read.state, c.state) << c.bytes.substr(0, 60);
+        EXPECT_EQ(read.reason.substr(0, c.reason_start.size()), c.reason_start) << c.bytes.substr(0, 60);
+    }
+    const HeadRead browser = read_request_head("GET /status?x HTTP/1.1\r\nHOST: h:1\r\naccept: text/plain;q=1, Text/HTML;q=0.9\r\n\r\n");
+    EXPECT_EQ(browser.head.path, "/status");
+    EXPECT_EQ(browser.head.query, "x");
+    EXPECT_EQ(browser.head.host, "h:1");
+    EXPECT_TRUE(browser.head.wants_html);
+}
+
+TEST(ViewQuery, TakesEachParameterOnceWithinItsRange)
+{
+    struct Case {
+        std::string query;
+        std::string reason_start; // "" when taken
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"size=1x1&seed=0&ticks=0&colour=none", ""},
+        {"size=1000x1000&seed=4294967295&colour=truecolor", ""},
+        {"size=%31%30x2&&color=8", ""},
+        {"size=0x5", "size wants"},
+        {"size=1001x5", "size wants"},
+        {"size=10x", "size wants"},
+        {"size=10X5", "size wants"},
+        {"seed=4294967296", "seed wants"},
+        {"seed=-1", "seed wants"},
+        {"ticks=1000000001", "ticks wants"},
+        {"colour=24", "colour wants"},
+        {"size=2x2&size=2x2", "size is given twice"},
+        {"colour=8&color=8", "color is given twice"},
+        {"speed=3", "unknown parameter 'speed'"},
+        {"seed=%4", "a query parameter has a broken escape"},
+    };
+    for (const Case& c : cases) {
+        ViewRequest request;
+        const std::string reason = read_view_query(c.query, request);
+        EXPECT_EQ(reason.substr(0, c.reason_start.size()), c.reason_start) << c.query;
+        EXPECT_EQ(reason.empty(), c.reason_start.empty()) << c.query << ": " << reason;
+    }
+    ViewRequest request;
+    ASSERT_EQ(read_view_query("size=%31%30x2&ticks=5&colour=16", request), "");
+    EXPECT_EQ(request.size, (ViewSize{10, 2}));
+    EXPECT_EQ(request.ticks, 5);
+    EXPECT_EQ(request.depth, ColourDepth::sixteen);
+    EXPECT_FALSE(request.seed);
+}
+
+TEST(ColourRule, DepthFromTheTerminalAndNearestCubeEntry)
+{
+    EXPECT_EQ(colour_depth_for("truecolor", "xterm", 8), ColourDepth::truecolor);
+    EXPECT_EQ(colour_depth_for("24bit", "", 0), ColourDepth::truecolor);
+    EXPECT_EQ(colour_depth_for("", "xterm-direct", 8), ColourDepth::truecolor);
+    EXPECT_EQ(colour_depth_for("yes", "xterm-256color", 256), ColourDepth::palette256);
+    EXPECT_EQ(colour_depth_for("", "xterm", 16), ColourDepth::sixteen);
+    EXPECT_EQ(colour_depth_for("", "vt220", 8), ColourDepth::eight);
+    EXPECT_EQ(colour_depth_for("", "dumb", 2), ColourDepth::none);
+    // Channel levels 0, 95, 135, 175, 215, 255: 47 is nearer 0, 48 nearer
+    // 95, and 115, halfway between 95 and 135, stays with the lower.
+    struct Case {
+        Colour colour;
+        int index;
+    };
+    for (const Case c : {Case{0x000000, 16}, Case{0xFFFFFF, 231}, Case{0x00002F, 16}, Case{0x000030, 16 + 36},
+                         Case{0x007300, 16 + 6}, Case{0xAA0000, 16 + 3}, Case{0x0000FF, 16 + 5 * 36}})
+        EXPECT_EQ(nearest_cube_index(c.colour), c.index) << std::hex << c.colour;
+    std::string out;
+    append_foreground(out, 0x3020FF, ColourDepth::truecolor);
+    append_foreground(out, 0x0000AA, ColourDepth::sixteen);
+    append_foreground(out, 0x0000FF, ColourDepth::eight);
+    append_foreground(out, 0x0000FF, ColourDepth::none);
+    EXPECT_EQ(out, "\x1b[38;2;255;32;48m\x1b[31m\x1b[31m");
+}
+
+constexpr char IAC = '\xff', SB = '\xfa', SE = '\xf0', WILL = '\xfb', WONT = '\xfc', NAWS = '\x1f', TTYPE = '\x18';
+
+std::string naws(std::string payload) { return std::string{IAC, SB, NAWS} + payload + std::string{IAC, SE}; }
+
+TEST(TelnetNegotiation, WindowSizesAreUndoubledClampedAndBounded)
+{
+    struct Case {
+        std::string bytes;
+        ViewSize size;
+        bool fails;
+    };
+    const std::string ff{IAC, IAC};
+    const Case cases[] = {
+        {naws(std::string{0, 0, 0, 0}), {80, 24}, false},
+        {naws(std::string{0, 100, 0, 30}), {100, 30}, false},
+        {naws(std::string{0} + ff + std::string{0} + ff), {255, 255}, false},
+        {naws(ff + ff + ff + ff), {1000, 1000}, false},
+        {naws(std::string{3, '\xe8', 3, '\xe9'}), {1000, 1000}, false},
+        {naws(std::string{0, 1, 0, 1}), {1, 1}, false},
+        {naws(std::string{0, 80, 0}), {80, 24}, true},
+        {naws(std::string(65, 'a')), {80, 24}, true},
+        {std::string{IAC, SB, NAWS} + std::string(4096, 'a'), {80, 24}, true},
+        {std::string{IAC, SB, NAWS} + std::string(300, IAC), {80, 24}, true},
+    };
+    for (const Case& c : cases) {
+        TelnetNegotiation telnet;
+        EXPECT_FALSE(telnet.take_output().empty());
+        telnet.receive(std::string{IAC, WILL, NAWS, IAC, WONT, TTYPE} + c.bytes);
+        EXPECT_EQ(!telnet.failure().empty(), c.fails) << testing::PrintToString(c.bytes.substr(0, 12));
+        if (c.fails) continue;
+        EXPECT_TRUE(telnet.settled());
+        EXPECT_EQ(telnet.size(), c.size) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(telnet.take_new_size(), c.size);
+        EXPECT_FALSE(telnet.take_new_size());
+        EXPECT_FALSE(telnet.key_pressed());
+    }
+}
+
+TEST(TelnetNegotiation, SettlesOnlyOnceBothQuestionsAreAnsweredAndAKeyIsSeen)
+{
+    TelnetNegotiation telnet;
+    telnet.take_output();
+    telnet.receive(std::string{IAC, WONT, NAWS});
+    EXPECT_FALSE(telnet.settled());
+    telnet.receive(std::string{IAC, WILL, TTYPE});
+    EXPECT_NE(telnet.take_output().find(std::string{IAC, SB, TTYPE, 1, IAC, SE}), std::string::npos);
+    telnet.receive(std::string{IAC, SB, TTYPE, 0} + "xterm-256color" + std::string{IAC, SE});
+    EXPECT_TRUE(telnet.settled());
+    EXPECT_EQ(telnet.terminal_type(), "xterm-256color");
+    EXPECT_EQ(telnet.size(), (ViewSize{80, 24}));
+    telnet.receive("q");
+    EXPECT_TRUE(telnet.key_pressed());
+}
+
+} // namespace
+} // namespace gm

@@ -1,0 +1,264 @@
+#!/usr/bin/env bash
+# The server as its viewers and its operator meet it: curl and telnet in tmux
+# panes, the exit statuses, and connections that misbehave. Only loopback.
+# Usage: viewers.sh SERVER TERMINAL_PROGRAM CASE [SERVER_LOAD]
+# (exit 77 when a tool is missing)
+set -uo pipefail
+server=$1
+terminal_program=$2
+case_name=$3
+for tool in tmux curl telnet python3; do command -v "$tool" >/dev/null || exit 77; done
+
+socket="glyph-server-$case_name-$$"
+work=$(mktemp -d)
+chmod 755 "$work"
+tmux_() { tmux -L "$socket" "$@"; }
+server_pid=
+cleanup() {
+  tmux_ kill-server 2>/dev/null
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL [$case_name]: $*" >&2; tmux_ capture-pane -p >&2 2>/dev/null; cat "$work/server.err" >&2 2>/dev/null; exit 1; }
+as_user=()
+[ "$(id -u)" -eq 0 ] && as_user=(--user nobody)
+
+# Starts the server on free ports as $http and $telnet, with ARGS added.
+start_server() {
+  for _ in $(seq 20); do
+    http=$((20000 + RANDOM % 20000))
+    telnet=$((http + 1))
+    "$server" --http "127.0.0.1:$http" --telnet "127.0.0.1:$telnet" "${as_user[@]}" "$@" 2>"$work/server.err" &
+    server_pid=$!
+    sleep 0.3
+    kill -0 "$server_pid" 2>/dev/null && return 0
+    wait "$server_pid"
+    [ $? -eq 1 ] || fail "the server did not start: $(cat "$work/server.err")"
+  done
+  fail "no free port"
+}
+
+pane() { # pane COLUMNS ROWS: a shell in a pane of that size
+  tmux_ new-session -d -x "$1" -y "$2" "bash --norc --noprofile" || fail "tmux did not start"
+  tmux_ set-option -g status off >/dev/null
+  sleep 0.3
+}
+screen() { tmux_ capture-pane -p; }
+# Up to ten seconds for a command to succeed: a loaded machine is slow to draw.
+within() { for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done; "$@"; }
+modes_are() { [ "$(tmux_ display -p '#{alternate_on} #{cursor_flag}')" = "$1" ]; }
+widest_at_most() { [ "$(screen | awk '{ if (length($0) > m) m = length($0) } END { print m + 0 }')" -le "$1" ]; }
+water_on_row() { screen | sed -n "${1}p" | grep -q '^~~~~'; }
+shows() { screen | tr -d '\n' | grep -q "$1"; }
+descriptors() { ls "/proc/$server_pid/fd" | wc -l; }
+status_of() { curl -s "http://127.0.0.1:$http/status" | sed -n "s/^$1 //p"; }
+
+case "$case_name" in
+options)
+  "$server" >/dev/null 2>"$work/err"; [ $? -eq 2 ] || fail "no listener is not status 2"
+  [ "$(wc -l <"$work/err")" -eq 1 ] || fail "no listener is not one line"
+  "$server" --http 127.0.0.1:99999 2>"$work/err"; [ $? -eq 2 ] || fail "a bad port is not status 2"
+  "$server" --http 127.0.0.1:1 --max-viewers 0 2>"$work/err"; [ $? -eq 2 ] || fail "--max-viewers 0 is not status 2"
+  "$server" --help | grep -q 'curl -N "http://HOST:PORT/?size=${COLUMNS}x${LINES}"' || fail "--help shows no curl command"
+  "$server" --version | grep -q '^glyphmarinae-server ' || fail "--version"
+  if [ "$(id -u)" -eq 0 ]; then
+    "$server" --http 127.0.0.1:1 2>"$work/err"; [ $? -eq 1 ] || fail "root without --user is not refused"
+    grep -q 'will not run as root' "$work/err" || fail "root's refusal: $(cat "$work/err")"
+  else
+    "$server" --http 127.0.0.1:80 2>"$work/err"; [ $? -eq 1 ] || fail "a port it cannot listen on is not status 1"
+    grep -qx 'glyphmarinae-server: cannot listen on 127.0.0.1:80: Permission denied' "$work/err" ||
+      fail "the listen failure reads: $(cat "$work/err")"
+  fi
+  start_server
+  [ "$(stat -c %U "/proc/$server_pid")" != root ] || fail "the server still runs as root"
+  "$server" --http "127.0.0.1:$http" "${as_user[@]}" 2>"$work/err"; [ $? -eq 1 ] || fail "a port in use is not status 1"
+  grep -qx "glyphmarinae-server: cannot listen on 127.0.0.1:$http: Address already in use" "$work/err" || fail "$(cat "$work/err")"
+  [ "$(curl -s -o /dev/null -w '%{http_code}' "http://127.0.0.1:$http/?size=0x3")" = 400 ] || fail "size=0x3 is not 400"
+  [ "$(curl -s "http://127.0.0.1:$http/?colour=42")" = "colour wants truecolor, 256, 16, 8 or none" ] || fail "the 400's reason"
+  curl -s -H 'Accept: text/html' "http://127.0.0.1:$http/" | grep -q 'curl -N' || fail "a browser is not told how to watch"
+  [ "$(status_of viewers)" = 0 ] || fail "/status: $(curl -s "http://127.0.0.1:$http/status")"
+  kill -TERM "$server_pid"; wait "$server_pid"; [ $? -eq 0 ] || fail "SIGTERM is not status 0"
+  server_pid=
+  # A session ends at its limit with a word, whoever is watching.
+  "$server" --http "127.0.0.1:$http" --session-limit 1 "${as_user[@]}" 2>"$work/server.err" &
+  server_pid=$!
+  sleep 0.3
+  timeout 5 curl -s -N "http://127.0.0.1:$http/?size=10x3" | tail -c 200 | grep -q "the session limit of 1 s is reached" ||
+    fail "the session limit did not end the stream"
+  kill "$server_pid"; wait "$server_pid"
+  server_pid=
+  # The web page's files, read-only, and nothing outside their folder.
+  mkdir -p "$work/web/sub" "$work/outside"
+  echo '<!doctype html><title>page</title>' >"$work/web/index.html"
+  echo 'export {}' >"$work/web/sub/app.mjs"
+  printf '\0asm\1\0\0\0' >"$work/web/a.wasm"
+  echo secret >"$work/outside/secret.txt"
+  ln -s "$work/outside/secret.txt" "$work/web/link.txt"
+  chmod -R a+rX "$work"
+  "$server" --http "127.0.0.1:$http" --web-root "$work/web" "${as_user[@]}" 2>"$work/server.err" &
+  server_pid=$!
+  sleep 0.3
+  got() { curl -s -o /dev/null -w '%{http_code} %{content_type}' "$@"; }
+  [ "$(got -H 'Accept: text/html' "http://127.0.0.1:$http/")" = "200 text/html; charset=utf-8" ] || fail "index.html"
+  [ "$(got "http://127.0.0.1:$http/sub/app.mjs")" = "200 text/javascript; charset=utf-8" ] || fail ".mjs"
+  [ "$(got "http://127.0.0.1:$http/a.wasm")" = "200 application/wasm" ] || fail ".wasm"
+  curl -s -D - -o /dev/null "http://127.0.0.1:$http/a.wasm" | grep -q '^Vary: Accept' || fail "no Vary: Accept"
+  [ "$(curl -s -I "http://127.0.0.1:$http/a.wasm" | grep -c 'Content-Length: 8')" = 1 ] || fail "HEAD"
+  for path in /../outside/secret.txt /%2e%2e/outside/secret.txt /sub/%2E%2E/%2e%2e/outside/secret.txt /link.txt /sub/ \
+              /sub//app.mjs /./index.html; do
+    [ "$(got --path-as-is "http://127.0.0.1:$http$path")" = "404 text/plain; charset=utf-8" ] || fail "$path is served"
+  done
+  [ "$(got -X POST "http://127.0.0.1:$http/index.html")" = "405 text/plain; charset=utf-8" ] || fail "POST is taken"
+  curl -s --max-time 3 "http://127.0.0.1:$http/?size=5x2&seed=1&ticks=0" | grep -q '2026l' || fail "no aquarium beside the page"
+  kill "$server_pid"; wait "$server_pid"
+  server_pid=
+  # A port alone is every address, IPv6 and IPv4 alike; [::1] is only itself.
+  if [ -s /proc/net/if_inet6 ]; then
+    "$server" --http "$http" --telnet "[::1]:$telnet" "${as_user[@]}" 2>"$work/server.err" &
+    server_pid=$!
+    sleep 0.3
+    curl -s -g "http://[::1]:$http/status" | grep -q '^viewers ' || fail "a port alone does not take IPv6"
+    curl -s "http://127.0.0.1:$http/status" | grep -q '^viewers ' || fail "a port alone does not take IPv4"
+    ! (exec 3<>"/dev/tcp/127.0.0.1/$telnet") 2>/dev/null || fail "[::1] listens on IPv4 too"
+    ss -ltn | grep -q "\[::1\]:$telnet " || fail "[::1] does not listen on ::1"
+  fi
+  ;;
+curl)
+  start_server
+  # A seeded stream of known length ends on what the dump prints, and never
+  # scrolls a terminal of its size.
+  pane 60 14
+  tmux_ send-keys "curl -s -N 'http://127.0.0.1:$http/?size=60x14&seed=7&ticks=25&colour=16'; sleep 60" Enter
+  "$terminal_program" --dump --size 60x14 --seed 7 --ticks 25 >"$work/dump"
+  is_dump() { diff <(screen | sed 's/ *$//') <(sed 's/ *$//' "$work/dump") >"$work/diff"; }
+  within is_dump || { cat "$work/diff" >&2; fail "the stream's last screen is not the dump"; }
+  # The dump's screen may pass by mid-stream only if the stream is over by now.
+  sleep 1
+  is_dump || fail "the stream went on past the dump's screen"
+  tmux_ kill-server
+  sleep 0.5
+  # An endless stream: the aquarium, then a usable prompt below it after Ctrl-C.
+  pane 80 26
+  tmux_ send-keys "curl -s -N 'http://127.0.0.1:$http/'" Enter
+  within shows '~~~~~~~~~~' || fail "the pane shows no water"
+  [ "$(tmux_ display -p '#{alternate_on} #{cursor_flag}')" = "0 1" ] || fail "the stream took the alternate screen or the cursor"
+  tmux_ send-keys C-c
+  sleep 0.5
+  tmux_ send-keys "echo still-here-\$((6*7))" Enter
+  within eval "screen | grep -q '^still-here-42'" || fail "the prompt after Ctrl-C is not usable"
+  [ "$(screen | grep -c '\^\^\^\^')" -ge 2 ] || fail "the picture is gone after Ctrl-C"
+  ;;
+telnet)
+  start_server
+  pane 70 20
+  tmux_ send-keys "telnet 127.0.0.1 $telnet" Enter
+  within modes_are "1 0" || fail "telnet is not in the alternate screen with the cursor hidden"
+  within water_on_row 6 || fail "the pane shows no water"
+  ! widest_at_most 59 || fail "the picture is not the pane's width"
+  tmux_ resize-window -x 40 -y 12
+  within widest_at_most 40 || fail "the resize was not followed"
+  within water_on_row 6 || fail "no water at the new size's surface"
+  tmux_ send-keys q
+  within modes_are "0 1" || fail "a key did not restore the pane's modes"
+  within shows 'Connection closed by foreign host' || fail "a key did not end it"
+  # Stopped while watching, the server says goodbye and gives the pane back.
+  tmux_ send-keys "clear; telnet 127.0.0.1 $telnet" Enter
+  within modes_are "1 0" || fail "the second telnet does not watch"
+  kill -TERM "$server_pid"
+  wait "$server_pid"; [ $? -eq 0 ] || fail "SIGTERM with a viewer is not status 0"
+  server_pid=
+  within modes_are "0 1" || fail "SIGTERM did not restore the pane's modes"
+  within shows 'the server is shutting down; goodbye' || fail "no goodbye"
+  ;;
+faults)
+  start_server --max-per-address 8 --quiet
+  before=$(descriptors)
+  python3 - "$http" "$telnet" <<'PY' || fail "the faults' driver failed"
+import socket, sys, time
+http, telnet = int(sys.argv[1]), int(sys.argv[2])
+def conn(port, source='127.0.0.1'):
+    s = socket.socket()
+    s.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+    s.bind((source, 0))
+    s.connect(('127.0.0.1', port))
+    return s
+# Viewers who never read, from their own addresses.
+sleepers = []
+for i in range(6):
+    s = conn(http, '127.0.0.%d' % (10 + i))
+    s.sendall(b'GET /?size=1000x1000&colour=truecolor HTTP/1.1\r\n\r\n')
+    sleepers.append(s)
+# One request sent one byte a second: closed at 5 s.
+slow = conn(http, '127.0.0.20')
+for b in b'GET / HTTP/1.1\r\n':
+    try:
+        slow.send(bytes([b]))
+    except OSError:
+        break
+    time.sleep(1)
+slow.settimeout(3)
+try:
+    assert slow.recv(100) == b'', 'the slow request was answered'
+except ConnectionResetError:
+    pass
+# A flood from one address: all beyond the cap are refused at once.
+flood = [conn(http, '127.0.0.30') for _ in range(40)]
+refused = 0
+for s in flood:
+    s.settimeout(7)
+    data = s.recv(200)
+    refused += data.startswith(b'HTTP/1.1 429')
+assert refused == 32, 'refused %d of the flood' % refused
+for s in flood: s.close()
+# Garbage on both ports, and a subnegotiation without end.
+for port, junk in ((http, b'\x00\xff' * 5000), (http, b'GET / HTTP/1.1\r\n' + b'X: ' + b'y' * 9000),
+                   (telnet, b'\xff\xfa\x1f' + b'\x01' * 5000), (telnet, b'\xff\xfa\x1f\x00\x50\xff\xf0')):
+    s = conn(port, '127.0.0.40')
+    try:
+        s.sendall(junk)
+        s.settimeout(6)
+        while s.recv(65536):
+            pass
+    except OSError:
+        pass
+    s.close()
+time.sleep(1)
+for s in sleepers: s.close()
+PY
+  sleep 1
+  curl -s -N --max-time 3 "http://127.0.0.1:$http/?size=20x5&seed=1&ticks=2" | grep -q '2026l' || fail "the server no longer serves"
+  sleep 0.5
+  [ "$(descriptors)" -eq "$before" ] || fail "descriptors: $before before, $(descriptors) after"
+  [ "$(status_of refused_per_address)" -ge 32 ] || fail "/status counts no refusals"
+  [ "$(status_of frames_skipped)" -gt 0 ] || fail "viewers who never read skipped no frame"
+  [ "$(status_of bytes_queued)" = 0 ] || fail "bytes are still queued for viewers who left"
+  ;;
+load)
+  # A thousand viewers for ten seconds, eight to an address: each gets 95 % of
+  # its frames, and the server is back to no viewer when they have gone.
+  load=$4
+  start_server --quiet
+  "$load" "$http" 1000 10 8 "$server_pid" >"$work/load" || { cat "$work/load" >&2; fail "the crowd missed frames"; }
+  cat "$work/load"
+  sleep 1
+  [ "$(status_of viewers)" = 0 ] || fail "viewers remain after the crowd left"
+  ;;
+churn)
+  # A thousand viewers coming and going at random for a minute: afterwards
+  # the descriptors are back, nothing is queued, and it still serves.
+  load=$4
+  start_server --quiet
+  before=$(descriptors)
+  grep VmRSS "/proc/$server_pid/status"
+  "$load" "$http" 1000 60 4 "$server_pid" "" churn >"$work/load" || { cat "$work/load" >&2; fail "the crowd could not connect"; }
+  cat "$work/load"
+  sleep 1
+  [ "$(status_of viewers)" = 0 ] || fail "viewers remain after the crowd left"
+  [ "$(status_of bytes_queued)" = 0 ] || fail "bytes are still queued"
+  [ "$(descriptors)" -eq "$before" ] || fail "descriptors: $before before, $(descriptors) after"
+  grep VmRSS "/proc/$server_pid/status"
+  ;;
+*) fail "no case $case_name" ;;
+esac
+exit 0
