@@ -27,17 +27,21 @@ for run in "80x24 5" "120x40 24 --ticks 50"; do
   # terminal of the cast's own height, as in a player, nothing may scroll, so
   # the prompt can only land on the last row.
   for height in $((rows + 1)) "$rows"; do
-    tmux -L "$socket" -f "$work/tmux.conf" new-session -d -x "${size%x*}" -y "$height" \
+    # A server of its own for each play: a server told to end may still be
+    # going when the next session is asked for, and would take it down too.
+    play="$socket-$size-$height"
+    rm -f "$work/screen"
+    tmux -L "$play" -f "$work/tmux.conf" new-session -d -x "${size%x*}" -y "$height" \
       "asciinema cat $work/a.cast; printf 'prompt\$'; touch $work/played; sleep 60"
     if [ "$height" -gt "$rows" ]; then { cat "$work/picture"; echo 'prompt$'; }
     else sed '$ s/^.\{7\}/prompt$/' "$work/picture"; fi | sed 's/ *$//' >"$work/dump"
     # tmux may still be reading the last output when asciinema has ended.
     for _ in $(seq 100); do
-      [ -e "$work/played" ] && tmux -L "$socket" capture-pane -p | sed 's/ *$//' >"$work/screen" &&
+      [ -e "$work/played" ] && tmux -L "$play" capture-pane -p | sed 's/ *$//' >"$work/screen" &&
         cmp -s "$work/screen" "$work/dump" && break
       sleep 0.1
     done
-    tmux -L "$socket" kill-server
+    tmux -L "$play" kill-server
     rm -f "$work/played"
     cmp -s "$work/screen" "$work/dump" ||
       { fail "asciinema's screen of the $size cast in $height rows is not the dump"; diff "$work/screen" "$work/dump" >&2; }
