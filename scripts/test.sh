@@ -12,9 +12,10 @@ scripts/packages.sh g++ cmake make libncurses-dev libgtest-dev libgmock-dev libb
 # The X11 module and its tests: Xlib and Xft, the font, xwininfo, the daemon, pgrep.
 scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils xscreensaver procps
 # The Wayland program and its tests: the libraries, headless sway with a virtual
-# seat, screenshots and keys, swayidle, weston for the fallback, and the
-# library whose layer-shell description the protocol test compares.
-scripts/packages.sh sway swayidle grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
+# seat, screenshots and keys, swayidle, sway's wallpaper and locker, weston for
+# the fallback, and the library whose layer-shell description the protocol test
+# compares.
+scripts/packages.sh sway swayidle swaybg swaylock grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
   libpixman-1-dev libgtk-layer-shell0 imagemagick
 # The Debian package: cpack's dependency list, lintian, the copyright file's format, the manual
 # page, the settings description.

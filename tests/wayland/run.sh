@@ -127,8 +127,15 @@ resize)
   expect_exit 0 30 "SIGINT"
   ;;
 background)
-  # A wallpaper: keys and clicks go to the window over it, not to it.
-  start_sway 'for_window [app_id="glyphmarinae"] floating enable, resize set 640 400, move position 320 200'
+  # A wallpaper over sway's own (swaybg's, in magenta), which is there first:
+  # keys and clicks go to the window over it, not to it.
+  command -v swaybg >/dev/null || exit 77
+  start_sway 'for_window [app_id="glyphmarinae"] floating enable, resize set 640 400, move position 320 200
+output * bg #ff00ff solid_color'
+  for _ in $(seq 50); do
+    user grim -g '0,0 1x1' - | convert - -depth 8 txt:- | grep -qi '#FF00FF' && break
+    sleep 0.1
+  done
   launch --background --seed 24
   shoot background
   user sh -c 'exec "$@"' - "$program" --window --seed 25 2>"$out/window.stderr" &

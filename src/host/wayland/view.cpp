@@ -85,9 +85,12 @@ const xdg_surface_listener window_listener = {.configure = on_window_configure};
 void make_layer_surface(ModuleState& state, View& view)
 {
     const bool background = state.options.place == WaylandPlace::background;
+    // The wallpaper lies on the bottom layer, still under every window: on the
+    // background layer the compositor's own wallpaper (sway's swaybg) covers
+    // a surface that maps after it.
     view.layer_surface = zwlr_layer_shell_v1_get_layer_surface(
         state.layer_shell, view.surface, view.output->output,
-        background ? ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "glyphmarinae");
+        background ? ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "glyphmarinae");
     zwlr_layer_surface_v1_add_listener(view.layer_surface, &layer_listener, &view);
     zwlr_layer_surface_v1_set_anchor(view.layer_surface,
                                       ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
