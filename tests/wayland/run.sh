@@ -57,6 +57,8 @@ start_sway() { # sway with one 1280x800 output and a virtual seat
   vnc_pid=$!
   for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/vnc.sock" ] && break; sleep 0.1; done
 }
+# The colour of the output's pixel at X,Y, as #RRGGBB.
+pixel() { user grim -g "$1 1x1" - | convert - -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
 sway_do() { user swaymsg -- "$@" >/dev/null || fail "swaymsg $* was refused"; }
 launch() { in_background "$program" "$@" >"$out/stdout" 2>"$out/stderr"; pid=$!; }
 . "$here/../screenshot/program_tools.sh"
@@ -132,10 +134,7 @@ background)
   command -v swaybg >/dev/null || exit 77
   start_sway 'for_window [app_id="glyphmarinae"] floating enable, resize set 640 400, move position 320 200
 output * bg #ff00ff solid_color'
-  for _ in $(seq 50); do
-    user grim -g '0,0 1x1' - | convert - -depth 8 txt:- | grep -qi '#FF00FF' && break
-    sleep 0.1
-  done
+  for _ in $(seq 50); do [ "$(pixel 0,0)" = '#FF00FF' ] && break; sleep 0.1; done
   launch --background --seed 24
   shoot background
   user sh -c 'exec "$@"' - "$program" --window --seed 25 2>"$out/window.stderr" &
@@ -168,6 +167,21 @@ window)
     fail "the window at scale 2 is not drawn sharp"
   sway_do '[app_id="glyphmarinae"]' kill
   expect_exit 0 30 "the compositor's close request"
+  ;;
+locker)
+  # A locker over the aquarium, in a colour of its own: the aquarium leaves
+  # the screen to it at once, though nobody touched a key or the mouse.
+  command -v swaylock >/dev/null || exit 77
+  start_sway
+  launch --seed 31
+  shoot before-lock
+  in_background swaylock -c 336699 >"$out/swaylock.log" 2>&1
+  locker_pid=$!
+  expect_exit 0 30 "a locker took the keyboard"
+  sleep 0.5
+  user grim "$out/locked.png"
+  [ "$(pixel 640,400)" = '#336699' ] || fail "the locker's colour is not on the screen"
+  kill -TERM "$locker_pid"
   ;;
 idle)
   command -v swayidle >/dev/null || exit 77

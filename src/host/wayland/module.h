@@ -52,6 +52,7 @@ struct View {
     std::int32_t made_height = 0;
     std::int32_t made_scale = 0;
     bool dirty = false;  // the grid changed since the last commit
+    bool shown = false;  // the compositor has shown a frame of it
     bool closed = false; // the compositor took the surface away
     Scene scene;
     WaylandPainter painter;
@@ -85,7 +86,10 @@ struct ModuleState {
     xdg_wm_base* wm_base = nullptr;
     std::vector<std::unique_ptr<Output>> outputs;
     std::vector<std::unique_ptr<View>> views;
-    View* pointer_view = nullptr; // the view the pointer is over
+    View* pointer_view = nullptr;  // the view the pointer is over
+    View* keyboard_view = nullptr; // the view that has the keyboard
+    View* keyboard_left = nullptr; // the view it left, until the focus check
+    wl_callback* focus_check = nullptr; // asked after the keyboard left a view
     // Past init's refusals: the fonts are open for use and the views are
     // made, so an output that comes from now on gets a view of its own, and
     // free has the fonts to end.

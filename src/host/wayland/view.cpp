@@ -19,6 +19,7 @@ void on_frame_done(void* data, wl_callback* callback, std::uint32_t)
     auto* view = static_cast<View*>(data);
     wl_callback_destroy(callback);
     view->frame = nullptr;
+    view->shown = true;
 }
 const wl_callback_listener frame_listener = {.done = on_frame_done};
 
@@ -122,6 +123,8 @@ void make_window(ModuleState& state, View& view)
 void free_view(ModuleState& state, View& view)
 {
     if (state.pointer_view == &view) state.pointer_view = nullptr;
+    if (state.keyboard_view == &view) state.keyboard_view = nullptr;
+    if (state.keyboard_left == &view) state.keyboard_left = nullptr;
     close_painter(view.painter);
     if (view.frame) wl_callback_destroy(view.frame);
     if (view.layer_surface) zwlr_layer_surface_v1_destroy(view.layer_surface);

@@ -48,9 +48,10 @@ std::string wayland_usage_text()
 {
     return "Usage: glyphmarinae-wayland [OPTION]...\n"
            "The aquarium on a Wayland desktop. By default a screensaver over every\n"
-           "output that a key, a left or right click or a mouse movement ends (an idle\n"
-           "daemon such as swayidle starts it); where the compositor has no layer shell,\n"
-           "a fullscreen window on each output with the same ending.\n"
+           "output that a key, a left or right click, a mouse movement or a locker\n"
+           "taking the keyboard ends (an idle daemon such as swayidle starts it); where\n"
+           "the compositor has no layer shell, a fullscreen window on each output with\n"
+           "the same ending.\n"
            "\n"
            "Options:\n"
            "  --background           an animated wallpaper under the windows of every\n"
