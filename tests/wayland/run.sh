@@ -75,12 +75,18 @@ shoot() { # shoot NAME [OUTPUT] [SHOOTER...]
 }
 case "$case_name" in
 overlay)
+  # The pointer waits in the sky over the water, where the aquarium leaves the
+  # screen black and a pointer drawn there shows.
   start_sway
+  sway_do seat - cursor set 640 5
   launch --seed 21
   shoot overlay
   sway_do create_output
   sleep 1
   shoot second-output HEADLESS-2
+  user grim -g '630,0 30x30' "$out/pointer.png"
+  [ "$(convert "$out/pointer.png" -colorspace gray -threshold 10% -format '%[fx:round(mean*w*h)]' info:)" -lt 10 ] ||
+    fail "the pointer came back over the overlay when an output was plugged in"
   cmp -s "$out/overlay.png" "$out/second-output.png" && fail "both outputs show the same picture"
   user wtype -s 300 q
   expect_exit 0 30 "a key"

@@ -23,12 +23,13 @@ void pointer_at(ModuleState& state, wl_fixed_t x, wl_fixed_t y)
         end_run(state, RunEnd::user);
 }
 
-void on_pointer_enter(void* data, wl_pointer* pointer, std::uint32_t serial, wl_surface* surface, wl_fixed_t x,
+void on_pointer_enter(void* data, wl_pointer*, std::uint32_t serial, wl_surface* surface, wl_fixed_t x,
                       wl_fixed_t y)
 {
     auto& state = *static_cast<ModuleState*>(data);
     state.pointer_view = view_of(state, surface);
-    if (state.options.place != WaylandPlace::window) wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
+    state.pointer_serial = serial;
+    hide_pointer(state);
     pointer_at(state, x, y);
 }
 void on_pointer_leave(void* data, wl_pointer*, std::uint32_t, wl_surface*)
@@ -160,6 +161,12 @@ void watch_seat(ModuleState& state, wl_seat* seat)
 {
     state.seat = seat;
     wl_seat_add_listener(seat, &seat_listener, &state);
+}
+
+void hide_pointer(ModuleState& state)
+{
+    if (state.pointer && state.pointer_view && state.options.place != WaylandPlace::window)
+        wl_pointer_set_cursor(state.pointer, state.pointer_serial, nullptr, 0, 0);
 }
 
 void release_input(ModuleState& state)

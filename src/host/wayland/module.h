@@ -87,6 +87,7 @@ struct ModuleState {
     std::vector<std::unique_ptr<Output>> outputs;
     std::vector<std::unique_ptr<View>> views;
     View* pointer_view = nullptr;  // the view the pointer is over
+    std::uint32_t pointer_serial = 0; // its enter's, which a cursor request names
     View* keyboard_view = nullptr; // the view that has the keyboard
     View* keyboard_left = nullptr; // the view it left, until the focus check
     wl_callback* focus_check = nullptr; // asked after the keyboard left a view

@@ -1,5 +1,6 @@
 #include "host/wayland/view.h"
 
+#include "host/wayland/input.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -19,6 +20,9 @@ void on_frame_done(void* data, wl_callback* callback, std::uint32_t)
     auto* view = static_cast<View*>(data);
     wl_callback_destroy(callback);
     view->frame = nullptr;
+    // A new output's first frame comes after the compositor set the output
+    // up, and with it its own cursor.
+    if (!view->shown) hide_pointer(*view->owner);
     view->shown = true;
 }
 const wl_callback_listener frame_listener = {.done = on_frame_done};
