@@ -91,6 +91,22 @@ overlay)
   user wtype -s 300 q
   expect_exit 0 30 "a key"
   ;;
+outputs)
+  # Only the outputs named, one of them plugged in while it runs.
+  start_sway
+  sway_do create_output
+  user "$program" --output HEADLESS-9 2>"$out/refusal"
+  [ $? -eq 1 ] && [ "$(wc -l <"$out/refusal")" -eq 1 ] || fail "no output of the name is not one line and status 1"
+  launch --output HEADLESS-2 --output HEADLESS-3 --seed 32
+  shoot named HEADLESS-2
+  user grim -o HEADLESS-1 "$out/unnamed.png"
+  [ "$(pixel 640,400)" = '#3F3F3F' ] || fail "an output --output does not name is covered"
+  sway_do create_output
+  sleep 1
+  shoot plugged HEADLESS-3
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM"
+  ;;
 input)
   start_sway
   launch --seed 22
@@ -244,6 +260,8 @@ refusals)
   [ $? -eq 2 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "a bad option is not one line and status 2"
   "$program" --background --window 2>"$out/stderr"
   [ $? -eq 2 ] || fail "two places at once are not refused"
+  "$program" --window --output DP-1 2>"$out/stderr"
+  [ $? -eq 2 ] || fail "--output with --window is not refused"
   ;;
 valgrind)
   command -v valgrind >/dev/null || exit 77

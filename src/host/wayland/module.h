@@ -1,6 +1,7 @@
 #pragma once
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -28,6 +29,8 @@ struct Output {
     std::uint32_t name = 0; // the registry's, to know it when it goes
     wl_output* output = nullptr;
     std::int32_t scale = 1;
+    std::string output_name; // the compositor's, such as DP-1; "" before wl_output 4
+    bool viewed = false;     // a view was made for it once
 };
 
 // One surface with its own aquarium: a layer surface or a fullscreen window
@@ -112,6 +115,13 @@ inline void fail_run(ModuleState& state, std::string why)
 {
     state.error = std::move(why);
     state.end = RunEnd::failed;
+}
+
+// Whether --output leaves the output its view.
+inline bool wanted(const ModuleState& state, const Output& output)
+{
+    const auto& names = state.options.outputs;
+    return names.empty() || std::find(names.begin(), names.end(), output.output_name) != names.end();
 }
 
 inline std::uint32_t now_ms() { return static_cast<std::uint32_t>(monotonic_now_ns() / 1'000'000); }

@@ -152,6 +152,7 @@ void add_view(ModuleState& state, Output* output)
     auto view = std::make_unique<View>();
     view->owner = &state;
     view->output = output;
+    if (output) output->viewed = true;
     view->seed = state.next_seed++;
     view->scene.start_tick = state.start_ms;
     view->surface = wl_compositor_create_surface(state.compositor);

@@ -25,6 +25,13 @@ std::string place_at(WaylandOptions& o, std::string_view)
     return {};
 }
 
+std::string add_output_name(WaylandOptions& o, std::string_view name)
+{
+    if (name.empty()) return "--output takes an output's name, such as DP-1";
+    o.outputs.emplace_back(name);
+    return {};
+}
+
 const OptionRule<WaylandOptions> rules[] = {
     {"--help", "-h", false, every_mode, choose<WaylandMode::help>},
     {"--version", "", false, every_mode, choose<WaylandMode::version>},
@@ -35,13 +42,17 @@ const OptionRule<WaylandOptions> rules[] = {
      [](WaylandOptions& o, std::string_view value) { return read_seed(value, o.seed); }},
     {"--font-size", "", true, every_mode,
      [](WaylandOptions& o, std::string_view value) { return read_font_size(value, o.font_size); }},
+    {"--output", "", true, every_mode, add_output_name, true},
 };
 
 } // namespace
 
 WaylandParseResult parse_wayland_options(const std::vector<std::string>& args)
 {
-    return read_options<WaylandOptions>(rules, args, mode_name);
+    WaylandParseResult result = read_options<WaylandOptions>(rules, args, mode_name);
+    if (result.error.empty() && result.options.place == WaylandPlace::window && !result.options.outputs.empty())
+        result.error = option_reading::no_effect("--output", "--window");
+    return result;
 }
 
 std::string wayland_usage_text()
@@ -59,6 +70,9 @@ std::string wayland_usage_text()
            "                         own wallpaper; input passes through, a signal ends it\n"
            "  --window               a resizable window of its own that a key, a click or\n"
            "                         closing ends\n"
+           "  --output NAME          only on the output NAME (such as DP-1, as the\n"
+           "                         compositor names it); repeatable (default: every\n"
+           "                         output, those plugged in later too)\n"
            "  --fps N                ticks per second, 1 to 60 (default 10)\n"
            "  --seed N               seed the first output's aquarium with N, 0 to\n"
            "                         4294967295, the next outputs' with N+1, ...\n"
@@ -68,8 +82,9 @@ std::string wayland_usage_text()
            "  --help                 show this help and exit\n"
            "  --version              show the version and exit\n"
            "\n"
-           "Exit status: 0 on success, 1 when there is no compositor or it goes away, or\n"
-           "--background without a layer shell, 2 for a bad option.\n";
+           "Exit status: 0 on success, 1 when there is no compositor or it goes away,\n"
+           "--background without a layer shell, or none of the outputs --output names,\n"
+           "2 for a bad option.\n";
 }
 
 } // namespace gm
