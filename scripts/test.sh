@@ -18,8 +18,8 @@ scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils
 scripts/packages.sh sway swayidle swaybg swaylock grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
   libpixman-1-dev libgtk-layer-shell0 imagemagick
 # The Debian package: cpack's dependency list, lintian, the copyright file's format, the manual
-# page, the settings description.
-scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils
+# page, the settings description, the menu entry.
+scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils desktop-file-utils
 # The Windows build's icon maker, and the check of the resources in the built files.
 scripts/packages.sh libgd-dev pkg-config python3-pefile
 # Recordings and the tools that read them back.
