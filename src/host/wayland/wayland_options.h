@@ -18,7 +18,7 @@ struct WaylandOptions {
     WaylandMode mode = WaylandMode::aquarium;
     WaylandPlace place = WaylandPlace::screensaver;
     int fps = 10;
-    std::optional<std::uint32_t> seed; // none: the time in seconds
+    std::optional<std::uint32_t> seed; // none: default_seed()
     std::optional<int> font_size;      // none: a ninety-sixth of the output's height
     std::vector<std::string> outputs;  // the outputs' names from --output; none: every output
 };
