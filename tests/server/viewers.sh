@@ -136,8 +136,9 @@ curl)
   # The dump's screen may pass by mid-stream only if the stream is over by now.
   sleep 1
   is_dump || fail "the stream went on past the dump's screen"
+  # A server of its own for the next pane: one told to end may still be going.
   tmux_ kill-server
-  sleep 0.5
+  socket="$socket-endless"
   # An endless stream: the aquarium, then a usable prompt below it after Ctrl-C.
   pane 80 26
   tmux_ send-keys "curl -s -N 'http://127.0.0.1:$http/'" Enter

@@ -11,6 +11,10 @@ socket="glyph-$case_name-$$"
 work=$(mktemp -d)
 tmux_() { tmux -L "$socket" "$@"; }
 cleanup() { tmux_ kill-server 2>/dev/null; rm -rf "$work"; }
+# The next session on a server of its own: a server told to end may still be
+# going when the next session is asked for, and would take that down too.
+next_server() { tmux_ kill-server; socket="glyph-$case_name-$$-$((++servers))"; }
+servers=0
 trap cleanup EXIT
 fail() { echo "FAIL [$case_name]: $*" >&2; tmux_ capture-pane -p >&2 2>/dev/null; exit 1; }
 
@@ -122,7 +126,7 @@ key)
     tmux_ send-keys $key
     wait_exit 400
     ! wait_for 3 eval 'capture | grep -q bcdef' || fail "the keys typed after the first reached the shell"
-    tmux_ kill-server
+    next_server
   done
   ;;
 term | hup | int | quit)
@@ -184,7 +188,7 @@ options)
   tmux_ send-keys q
   wait_exit 500
   # NO_COLOR set and not empty takes the colour away, except where --colour asks for it.
-  tmux_ kill-server
+  next_server
   before_run="export NO_COLOR=1" start 80 24 --seed 7
   has_water && ! tmux_ capture-pane -p -e | grep -q $'\e\\[' || fail "no aquarium without colour with NO_COLOR=1"
   tmux_ send-keys q
