@@ -32,6 +32,10 @@ if [ -d src/host/wayland ]; then
   wanted+=(/usr/bin/glyphmarinae-wayland /usr/share/man/man6/glyphmarinae-wayland.6.gz)
   depends+=(libwayland-client0 libfcft4 libpixman-1-0)
 fi
+if [ -d src/host/server ]; then
+  wanted+=(/usr/bin/glyphmarinae-server /usr/share/man/man6/glyphmarinae-server.6.gz)
+  depends+=(libevent-2.1 libtelnet2)
+fi
 readme=$(sed -n '/^## Linux desktop/,/^## /p' README.md)
 for path in "${wanted[@]}"; do
   grep -qE "^[-l] $path$" <<<"$listing" || fail "the package lacks $path"
@@ -93,6 +97,12 @@ if [ -d src/host/wayland ]; then
     fail "/usr/bin/glyphmarinae-wayland --version says '$(/usr/bin/glyphmarinae-wayland --version)'"
   [ "$(man -w glyphmarinae-wayland)" -ef /usr/share/man/man6/glyphmarinae.6.gz ] ||
     fail "man glyphmarinae-wayland finds no page"
+fi
+if [ -d src/host/server ]; then
+  [ "$(/usr/bin/glyphmarinae-server --version)" = "glyphmarinae-server $version" ] ||
+    fail "/usr/bin/glyphmarinae-server --version says '$(/usr/bin/glyphmarinae-server --version)'"
+  man -l /usr/share/man/man6/glyphmarinae-server.6.gz 2>&1 | grep -qF "glyphmarinae $version" ||
+    fail "man glyphmarinae-server shows no 'glyphmarinae $version'"
 fi
 
 dpkg -r glyphmarinae >/dev/null
