@@ -506,6 +506,9 @@ void take_telnet(Connection* c, std::span<const char> bytes)
         return refuse(c, "", telnet.failure());
     }
     if (c->phase == Phase::handshake) {
+        // A key typed before the picture ends it as one typed during it
+        // would; nothing has been drawn yet that needs taking back.
+        if (telnet.key_pressed()) return start_closing(c);
         if (!telnet.settled()) return;
         telnet.take_new_size();
         c->size = telnet.size();
