@@ -29,7 +29,9 @@ The package holds glyphmarinae, which fills a terminal through ncurses and
 can print scenes as text; glyphmarinae-x11, an X11 program that is also
 installed as a module for xscreensaver, with its settings description; and
 glyphmarinae-wayland, a screensaver, live wallpaper or window on Wayland
-desktops, started by an idle daemon such as swayidle.")
+desktops, started by an idle daemon such as swayidle; and
+glyphmarinae-server, which streams the aquarium over HTTP and telnet to
+terminals that need nothing installed, curl or telnet being enough.")
 set(CPACK_STRIP_FILES ON)
 # The folders in the package are the same whatever the umask of the build.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

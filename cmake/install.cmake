@@ -1,7 +1,7 @@
 # What `cmake --install` lays out under the prefix: the programs, the X11
 # module where xscreensaver looks for its modules with its settings
-# description, the Wayland program with its menu entry and icon, and the
-# manual page, as a Debian package lays them out.
+# description, the Wayland program with its menu entry and icon, the
+# streaming server, and the manual pages, as a Debian package lays them out.
 include(GNUInstallDirs)
 
 set(glyph_packaging ${CMAKE_SOURCE_DIR}/packaging)
@@ -61,4 +61,14 @@ if(TARGET glyphmarinae-wayland)
   # names the entry, so that docks show the same icon.
   install(FILES ${glyph_packaging}/glyphmarinae.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${glyph_packaging}/glyphmarinae.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+
+# The server is a program of its own with a page of its own: its options
+# share nothing with the aquarium's.
+if(TARGET glyphmarinae-server)
+  configure_file(${glyph_packaging}/glyphmarinae-server.6.in ${glyph_generated}/glyphmarinae-server.6 @ONLY)
+  glyph_gzip(${glyph_generated}/glyphmarinae-server.6 ${glyph_generated}/glyphmarinae-server.6.gz)
+  add_custom_target(glyph_server_page ALL DEPENDS ${glyph_generated}/glyphmarinae-server.6.gz)
+  glyph_install_program(glyphmarinae-server)
+  install(FILES ${glyph_generated}/glyphmarinae-server.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 endif()

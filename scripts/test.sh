@@ -7,7 +7,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 jobs=$(nproc)
 
-scripts/packages.sh g++ cmake make libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev tmux screen procps \
+scripts/packages.sh g++ cmake make libncurses-dev ncurses-term libgtest-dev libgmock-dev libbenchmark-dev tmux screen procps \
   g++-mingw-w64-x86-64 mingw-w64 wine wine64 xvfb xauth xdotool imagemagick valgrind clang libclang-rt-14-dev
 # The X11 module and its tests: Xlib and Xft, the font, xwininfo, the daemon, pgrep.
 scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils xscreensaver procps

@@ -33,6 +33,10 @@ if [ -d src/host/wayland ]; then
            /usr/share/applications/glyphmarinae.desktop /usr/share/icons/hicolor/scalable/apps/glyphmarinae.svg)
   depends+=(libwayland-client0 libfcft4 libpixman-1-0)
 fi
+if [ -d src/host/server ]; then
+  wanted+=(/usr/bin/glyphmarinae-server /usr/share/man/man6/glyphmarinae-server.6.gz)
+  depends+=(libevent-2.1 libtelnet2)
+fi
 readme=$(sed -n '/^## Linux desktop/,/^## /p' README.md)
 for path in "${wanted[@]}"; do
   grep -qE "^[-l] $path$" <<<"$listing" || fail "the package lacks $path"
@@ -100,6 +104,12 @@ if [ -d src/host/wayland ]; then
   [ -e "/usr/share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$launcher").svg" ] ||
     fail "$launcher names an icon that is not installed"
   command -v "$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$launcher")" >/dev/null || fail "$launcher starts no installed program"
+fi
+if [ -d src/host/server ]; then
+  [ "$(/usr/bin/glyphmarinae-server --version)" = "glyphmarinae-server $version" ] ||
+    fail "/usr/bin/glyphmarinae-server --version says '$(/usr/bin/glyphmarinae-server --version)'"
+  man -l /usr/share/man/man6/glyphmarinae-server.6.gz 2>&1 | grep -qF "glyphmarinae $version" ||
+    fail "man glyphmarinae-server shows no 'glyphmarinae $version'"
 fi
 
 dpkg -r glyphmarinae >/dev/null

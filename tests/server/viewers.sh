@@ -224,6 +224,29 @@ for port, junk in ((http, b'\x00\xff' * 5000), (http, b'GET / HTTP/1.1\r\n' + b'
     except OSError:
         pass
     s.close()
+# The cells of all pictures together are bounded (19,200,000 at 10,000
+# viewers): the twentieth picture of 1000x1000 is refused.
+crowd = [conn(http, '127.0.0.%d' % (60 + i // 7)) for i in range(14)]
+for s in crowd:
+    s.sendall(b'GET /?size=1000x1000 HTTP/1.1\r\n\r\n')
+    time.sleep(0.1)
+crowd[-1].settimeout(3)
+answer = crowd[-1].recv(4096)
+assert answer.startswith(b'HTTP/1.1 503') and answer.endswith(b'\r\n\r\nthe server has no room for a picture that size now\n'), answer
+for s in crowd: s.close()
+# Over telnet a refusal is one line, and a key typed during the negotiation
+# ends it at once, with nothing drawn.
+def until_closed(s):
+    s.settimeout(3)
+    got = b''
+    while (data := s.recv(4096)): got += data
+    return got
+crowd = [conn(telnet, '127.0.0.50') for _ in range(9)]
+assert until_closed(crowd[-1]) == b'glyphmarinae-server: too many viewers from one address\r\n'
+for s in crowd: s.close()
+s = conn(telnet, '127.0.0.51')
+s.sendall(b'q')
+assert b'\x1b' not in until_closed(s), 'a key in the negotiation drew the aquarium'
 time.sleep(1)
 for s in sleepers: s.close()
 PY

@@ -76,7 +76,7 @@ TEST(Options, RejectsMalformedValuesWithAClearMessage)
              {"dump"},               {"--seed="},           {"--dump=yes"},            {"--colour=1"},
              // options that would change nothing in the chosen mode
              {"--dump", "--fps", "5"}, {"--ticks", "3"},    {"--colour"},              {"--size", "80x24"},
-             {"--entities", "--colour"}, {"--gallery", "--seed", "1"}, {"--dump", "--terminal-background"},
+             {"--entities", "--colour"}, {"--gallery", "--seed", "1"}, {"--dump", "--terminal-background"}, {"--dump", "--terminal-colours"},
              {"--record", "a.txt"}, {"--record", "dir/.gif"}, {"--record", "a.png.x"}, {"--record"},
              {"--record", "a.gif", "--dump"}, {"--gallery", "--record", "a.gif"}, {"--record", "a.cast", "--colour"},
              {"--record", "a.gif", "--timestamp", "1"}, {"--record", "a.gif", "--fps", "51"},
@@ -103,7 +103,7 @@ TEST(Options, HelpNamesEveryOption)
 {
     const std::string usage = usage_text();
     for (const char* option : {"--dump", "--entities", "--gallery", "--seed", "--size", "--ticks", "--colour",
-                               "--fps", "--terminal-background", "--ambient", "--version", "--help", "--record", "--timestamp"})
+                               "--fps", "--terminal-background", "--terminal-colours", "--ambient", "--version", "--help", "--record", "--timestamp"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

@@ -6,29 +6,51 @@ namespace gm {
 
 TEST(TerminalPalette, SixteenColoursUseAPairEach)
 {
-    EXPECT_EQ(style_for(colours::dark_cyan, 256).pair, 7);
-    EXPECT_FALSE(style_for(colours::dark_cyan, 256).bold);
-    EXPECT_EQ(style_for(colours::bright_cyan, 16).pair, 15);
-    EXPECT_EQ(style_for(colours::white, 16).pair, 16);
+    EXPECT_EQ(style_for(colours::dark_cyan, ColourDepth::sixteen).pair, 7);
+    EXPECT_FALSE(style_for(colours::dark_cyan, ColourDepth::sixteen).bold);
+    EXPECT_EQ(style_for(colours::bright_cyan, ColourDepth::sixteen).pair, 15);
+    EXPECT_EQ(style_for(colours::white, ColourDepth::sixteen).pair, 16);
+    // The cube's pairs follow the sixteen: 0xAAAA00's nearest entry is 37.
+    EXPECT_EQ(style_for(colours::dark_cyan, ColourDepth::palette256).pair, 38);
+    EXPECT_EQ(style_for(colours::white, ColourDepth::palette256).pair, 232);
 }
 
 TEST(TerminalPalette, EightColoursEmboldenTheBrightShades)
 {
-    const TerminalStyle bright = style_for(colours::bright_yellow, 8);
+    const TerminalStyle bright = style_for(colours::bright_yellow, ColourDepth::eight);
     EXPECT_EQ(bright.pair, 4);
     EXPECT_TRUE(bright.bold);
-    const TerminalStyle dark = style_for(colours::dark_yellow, 8);
+    const TerminalStyle dark = style_for(colours::dark_yellow, ColourDepth::eight);
     EXPECT_EQ(dark.pair, 4);
     EXPECT_FALSE(dark.bold);
-    EXPECT_TRUE(style_for(colours::white, 8).bold);
-    EXPECT_FALSE(style_for(colours::grey, 8).bold);
+    EXPECT_TRUE(style_for(colours::white, ColourDepth::eight).bold);
+    EXPECT_FALSE(style_for(colours::grey, ColourDepth::eight).bold);
 }
 
 TEST(TerminalPalette, NoColourSupportIsMonochrome)
 {
-    const TerminalStyle style = style_for(colours::bright_red, 2);
+    const TerminalStyle style = style_for(colours::bright_red, ColourDepth::none);
     EXPECT_EQ(style.pair, 0);
     EXPECT_FALSE(style.bold);
+}
+
+TEST(TerminalPalette, TheCubeWhereTheEntryHasIt)
+{
+    struct Case {
+        const char* colorterm;
+        const char* term;
+        int colours;
+        bool terminal_colours;
+        ColourDepth expected;
+    };
+    for (const Case& c : {Case{"", "xterm-direct", 1 << 24, false, ColourDepth::eight},
+                          Case{"truecolor", "xterm-256color", 256, false, ColourDepth::palette256},
+                          Case{"24bit", "xterm", 8, false, ColourDepth::eight},
+                          Case{"", "xterm-direct", 1 << 24, true, ColourDepth::eight},
+                          Case{"", "xterm-256color", 256, true, ColourDepth::sixteen},
+                          Case{"", "xterm", 8, true, ColourDepth::eight}})
+        EXPECT_EQ(drawable_depth(c.colorterm, c.term, c.colours, c.terminal_colours), c.expected)
+            << c.colorterm << " " << c.term << " " << c.colours << " " << c.terminal_colours;
 }
 
 } // namespace gm

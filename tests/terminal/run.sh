@@ -196,6 +196,20 @@ options)
   colours() { script -qec "env NO_COLOR=$1 $program $2" /dev/null | grep -c $'\e\\['; }
   [ "$(colours 1 --gallery)" = 0 ] && [ "$(colours '' --gallery)" != 0 ] && [ "$(colours 1 '--gallery --colour')" != 0 ] &&
     [ "$(colours 1 '--dump --colour')" != 0 ] || fail "on a terminal NO_COLOR does not take the colour from --gallery alone"
+  # The aquarium's own colours where the terminal has them, its sixteen when asked.
+  for want in 'xterm-256color 38;5;(1[6-9]|[2-9][0-9]|1[0-9][0-9]|2[0-2][0-9]|23[01])m' 'xterm-direct 3[0-7]m' \
+    'xterm-256color --terminal-colours 9[0-7]m'; do
+    set -- $want
+    tmux_ kill-server
+    [ $# = 3 ] && option=$2 || option=
+    before_run="export COLORTERM=" term_type=$1 start 80 24 --seed 7 $option
+    wait_for 50 has_water || fail "TERM=$1 $option: no water"
+    sgr=$(tmux_ capture-pane -p -e | grep -oE $'\e\\[[0-9;]*m')
+    grep -qE "${!#}" <<<"$sgr" || fail "TERM=$1 $option: no colour ${!#}"
+    [ -z "$option" ] || ! grep -qE '38;[25];' <<<"$sgr" || fail "--terminal-colours still draws the aquarium's own colours"
+    tmux_ send-keys q
+    wait_exit 500
+  done
   ;;
 no_alternate)
   # Without an alternate screen to leave, what was drawn stays unless it is cleared.

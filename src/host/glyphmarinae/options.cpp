@@ -87,6 +87,7 @@ const OptionRule<Options> rules[] = {
      }},
     {"--colour", "--color", false, modes({Mode::dump, Mode::gallery}), switch_on<&Options::colour>},
     {"--terminal-background", "", false, modes({Mode::aquarium}), switch_on<&Options::terminal_background>},
+    {"--terminal-colours", "--terminal-colors", false, modes({Mode::aquarium}), switch_on<&Options::terminal_colours>},
     // A mode that takes a value: the file to record into.
     {"--record", "", true, modes({Mode::record}),
      [](Options& o, std::string_view value) {
@@ -173,6 +174,9 @@ constexpr const char usage[] =
     "  --timestamp N          the start time written into a .cast, in seconds since\n"
     "                         1970 (default: now), so a recording can be repeated\n"
     "  --terminal-background  keep the terminal's own background instead of black\n"
+    "  --terminal-colours     draw in the terminal's own sixteen colours, as its\n"
+    "                         theme paints them, instead of the aquarium's (the\n"
+    "                         256-colour cube where the terminal has it)\n"
     "  --ambient              keep swimming: other keys and the mouse do not end it\n"
     "An option given twice, or one that has no effect in the chosen mode, is an\n"
     "error.\n"

@@ -24,6 +24,7 @@ struct Options {
     int fps = 10;
     bool fps_given = false; // a picture has no rate to give
     bool terminal_background = false;
+    bool terminal_colours = false; // the terminal's own sixteen instead of the aquarium's colours
     std::string record_file;
     std::optional<std::int64_t> timestamp; // none: the time in seconds
     bool ambient = false; // only q, Esc and Ctrl-C end the terminal aquarium

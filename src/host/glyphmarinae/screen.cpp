@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <curses.h>
 #include <stdexcept>
 #include <sys/ioctl.h>
@@ -23,6 +24,10 @@ constexpr const char* motion_off = "\033[?1003l";
 // Escape sequences arrive whole from any terminal emulator; the wait for the
 // rest of one only has to outlast a slow link, not ncurses' default second.
 constexpr int escape_wait_ms = 25;
+
+// The pairs of the sixteen and the 256-colour palette's cube.
+constexpr int cube_pairs = 232;
+
 
 // What ends every mode the program sets, for a fault that cannot go through ncurses.
 std::string fault_restore_text(const std::string& after_leaving, bool mouse)
@@ -73,12 +78,19 @@ Screen::Screen(ScreenWants wants, std::FILE* out, std::FILE* in) : mouse_(wants.
 
     if (wants.colour && has_colors()) {
         start_color();
-        short background = COLOR_BLACK;
-        if (wants.terminal_background && use_default_colors() == OK) background = -1;
-        colours_ = COLORS >= 16 ? 16 : (COLORS >= 8 ? 8 : 0);
+        if (wants.terminal_background && use_default_colors() == OK) background_ = -1;
+        const char* colorterm = std::getenv("COLORTERM");
+        const char* type = std::getenv("TERM");
+        depth_ = drawable_depth(colorterm ? colorterm : "", type ? type : "", COLORS, wants.terminal_colours);
+        // The cube takes a pair per entry, which not every entry has.
+        if (depth_ == ColourDepth::palette256 && COLOR_PAIRS <= cube_pairs) depth_ = ColourDepth::sixteen;
         // Only pairs are defined; the user's palette itself is never changed.
-        for (short i = 0; i < colours_ && i < COLOR_PAIRS - 1; ++i) init_pair(static_cast<short>(i + 1), i, background);
-        if (colours_ > 0 && !wants.terminal_background) bkgd(COLOR_PAIR(1) | ' ');
+        const int fixed = depth_ == ColourDepth::palette256 ? cube_pairs
+                          : depth_ == ColourDepth::sixteen ? 16
+                          : depth_ == ColourDepth::eight   ? 8
+                                                           : 0;
+        for (short i = 0; i < fixed && i < COLOR_PAIRS - 1; ++i) init_pair(static_cast<short>(i + 1), i, background_);
+        if (fixed > 0 && !wants.terminal_background) bkgd(COLOR_PAIR(1) | ' ');
     }
     erase();
     // Until its screen has been left once, ncurses takes itself for a plain
@@ -148,7 +160,7 @@ void Screen::draw(const CellGrid& grid)
     const bool same_size = shown_.columns == grid.columns && shown_.rows == grid.rows;
     const int height = std::min(grid.rows, rows());
     const int width = std::min(grid.columns, columns());
-    const chtype plain = colours_ > 0 ? COLOR_PAIR(1) : 0;
+    const chtype plain = depth_ != ColourDepth::none ? COLOR_PAIR(1) : 0;
     for (int r = 0; r < height; ++r) {
         const ColumnSpan span = changed_columns(shown_, grid, r);
         const Cell* cells = grid.row(r);
@@ -158,7 +170,7 @@ void Screen::draw(const CellGrid& grid)
             if (before && before[c] == cell) continue;
             chtype shown = ' ';
             if (cell.character != ' ' && cell.character != '\0') {
-                const TerminalStyle style = style_for(cell.colour, colours_);
+                const TerminalStyle style = style_for(cell.colour, depth_);
                 shown = static_cast<unsigned char>(cell.character) | COLOR_PAIR(style.pair) | (style.bold ? A_BOLD : 0);
             } else {
                 // Every pair has the same background, so a blank looks alike in

@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <string>
 
+#include "host/common/colour_rule.h"
+
 #include "render/cell_grid.h"
 
 struct screen; // ncurses' own terminal record
@@ -13,6 +15,7 @@ struct ScreenWants {
     bool terminal_background = false; // the terminal's own background instead of black
     bool mouse = true; // clicks and every movement reported, so that they can end it
     bool colour = true; // false: the characters alone, in the terminal's own colours
+    bool terminal_colours = false; // the terminal's sixteen, as its theme paints them, not the aquarium's own
 };
 
 // The ncurses side of the terminal host: set-up, drawing, suspension and the
@@ -45,7 +48,8 @@ private:
     void take_modes();
     void give_back();
 
-    int colours_ = 0;
+    ColourDepth depth_ = ColourDepth::none;
+    short background_ = 0; // black, or -1: the terminal's own background
     bool mouse_;
     std::FILE* out_;
     std::FILE* in_;

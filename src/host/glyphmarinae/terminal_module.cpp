@@ -124,7 +124,7 @@ std::int64_t wait_ms(const TerminalState& state, std::int64_t now)
 
 TerminalState::TerminalState(const Options& options)
     // Where the mouse cannot end it, the terminal keeps the mouse for selecting text.
-    : screen(ScreenWants{options.terminal_background, !options.ambient, !colour_refused()}), keys(options.ambient),
+    : screen(ScreenWants{options.terminal_background, !options.ambient, !colour_refused(), options.terminal_colours}), keys(options.ambient),
       seed(options.seed.value_or(default_seed()))
 {
     pacer.period_ns = 1'000'000'000 / options.fps;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstring>
@@ -89,6 +90,20 @@ struct Connection {
     evbuffer_cb_entry* queue_count = nullptr;
 };
 
+// A tank's encoded frame, queued by reference to each viewer in step: the
+// crowd shares its bytes, which live until the last queue holding them has
+// sent them, so a tick costs no copy of the frame per viewer.
+struct SharedFrame {
+    std::string bytes;
+    int holders = 1; // the tank that encoded it, and each queue it is in
+};
+
+void release_frame(const void*, std::size_t, void* frame)
+{
+    auto* shared = static_cast<SharedFrame*>(frame);
+    if (--shared->holders == 0) delete shared;
+}
+
 // One aquarium and the viewers that watch it. Viewers of one size and colour
 // depth who named no seed share one; a viewer who named a seed has its own,
 // as its frames must be those of that seed from the start.
@@ -99,8 +114,24 @@ struct Tank {
     Scene scene;
     CellGrid last; // what the viewers in step have
     PaintPlan plan;
-    std::string frame;
+    SharedFrame* frame = new SharedFrame;
     std::vector<Connection*> viewers;
+
+    Tank() = default;
+    Tank(const Tank&) = delete;
+    Tank& operator=(const Tank&) = delete;
+    ~Tank() { release_frame(nullptr, 0, frame); }
+    // The frame to encode this tick into: last tick's own, unless a queue
+    // still holds it.
+    std::string& next_frame()
+    {
+        if (frame->holders > 1) {
+            release_frame(nullptr, 0, frame);
+            frame = new SharedFrame;
+        }
+        frame->bytes.clear();
+        return frame->bytes;
+    }
 };
 
 struct Counters {
@@ -125,6 +156,8 @@ struct Server {
     std::int64_t cells = 0, cell_budget = 0;
     int max_viewers = 0;
     bool stopping = false;
+    event* ticker = nullptr;
+    std::chrono::steady_clock::time_point tick_due;
     Counters counters;
 };
 
@@ -239,6 +272,15 @@ void finish_viewing(Connection* c, std::string_view goodbye)
     start_closing(c);
 }
 
+// The shared frame queued by reference: the crowd's queues hold one copy.
+void send_frame(Connection* c, SharedFrame& frame)
+{
+    ++frame.holders;
+    if (evbuffer_add_reference(bufferevent_get_output(c->bev), frame.bytes.data(), frame.bytes.size(), release_frame,
+                               &frame) != 0)
+        --frame.holders;
+}
+
 // The frame a tank's tick made, to each of its viewers in step that has room
 // for it; a viewer without room falls out of step and is caught up when its
 // queue drains. A viewer whose ticks are done gets its last frame whole.
@@ -249,10 +291,11 @@ void hand_out(Server& server, Tank& tank)
         const bool last = c->ticks_left && --*c->ticks_left == 0;
         const std::size_t queued = evbuffer_get_length(bufferevent_get_output(c->bev));
         if (c->in_step) {
-            if (queued + tank.frame.size() <= max_queued_per_viewer && server.queued <= max_queued_in_all) {
+            SharedFrame& frame = *tank.frame;
+            if (queued + frame.bytes.size() <= max_queued_per_viewer && server.queued <= max_queued_in_all) {
                 // Even a frame with no change goes out: the viewer sees the
                 // stream is alive, and a crowd's frames can be counted.
-                write_bytes(c, tank.frame);
+                send_frame(c, frame);
                 ++server.counters.frames_sent;
             } else {
                 c->in_step = false;
@@ -269,16 +312,33 @@ void hand_out(Server& server, Tank& tank)
     }
 }
 
+// The next tick is due a period after the last one was due, not after it
+// ran: a tick that a busy machine delays is made up at once, so the viewers
+// still get ten frames a second and the aquarium keeps its pace. Behind by
+// more than a second, it starts counting again from now.
+void schedule_tick(Server& server)
+{
+    using std::chrono::steady_clock;
+    const steady_clock::time_point now = steady_clock::now();
+    server.tick_due += std::chrono::microseconds(tick_period.tv_usec);
+    if (server.tick_due < now - std::chrono::seconds(1)) server.tick_due = now;
+    const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::max(server.tick_due - now, steady_clock::duration{}));
+    const timeval delay = {static_cast<time_t>(wait.count() / 1'000'000),
+                           static_cast<suseconds_t>(wait.count() % 1'000'000)};
+    evtimer_add(server.ticker, &delay);
+}
+
 void on_tick(evutil_socket_t, short, void* arg)
 {
     Server& server = *static_cast<Server*>(arg);
+    schedule_tick(server);
     for (std::size_t i = 0; i < server.tanks.size(); ++i) {
         Tank& tank = *server.tanks[i];
         tick(tank.scene);
         compose(tank.scene);
         tank.plan.make(tank.last, tank.scene.grid);
-        tank.frame.clear();
-        append_frame(tank.frame, tank.plan, tank.size.rows, tank.depth);
+        append_frame(tank.next_frame(), tank.plan, tank.size.rows, tank.depth);
         // A tank whose last viewer finished here is gone after hand_out.
         Tank* before = server.tanks[i].get();
         hand_out(server, tank);
@@ -446,6 +506,9 @@ void take_telnet(Connection* c, std::span<const char> bytes)
         return refuse(c, "", telnet.failure());
     }
     if (c->phase == Phase::handshake) {
+        // A key typed before the picture ends it as one typed during it
+        // would; nothing has been drawn yet that needs taking back.
+        if (telnet.key_pressed()) return start_closing(c);
         if (!telnet.settled()) return;
         telnet.take_new_size();
         c->size = telnet.size();
@@ -755,8 +818,9 @@ int serve(const ServerOptions& options)
         evconnlistener_set_error_cb(listener, on_accept_error);
         server.listeners.push_back(listener);
     }
-    event* ticker = event_new(server.base, -1, EV_PERSIST, on_tick, &server);
-    event_add(ticker, &tick_period);
+    server.ticker = evtimer_new(server.base, on_tick, &server);
+    server.tick_due = std::chrono::steady_clock::now();
+    schedule_tick(server);
     event* term = evsignal_new(server.base, SIGTERM, on_stop, &server);
     event* interrupt = evsignal_new(server.base, SIGINT, on_stop, &server);
     event_add(term, nullptr);
@@ -766,7 +830,7 @@ int serve(const ServerOptions& options)
 
     for (Connection* c : std::vector<Connection*>(server.connections)) close_now(c);
     for (evconnlistener* listener : server.listeners) evconnlistener_free(listener);
-    event_free(ticker);
+    event_free(server.ticker);
     event_free(term);
     event_free(interrupt);
     event_base_free(server.base);
