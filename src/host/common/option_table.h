@@ -44,6 +44,15 @@ std::string switch_on(Options& options, std::string_view)
     return {};
 }
 
+// The apply of an option that only names the mode to run in, such as
+// --help: choose_mode<X11Mode::help>.
+template <auto mode, typename Options>
+std::string choose_mode(Options& options, std::string_view)
+{
+    options.mode = mode;
+    return {};
+}
+
 template <typename Options>
 struct ReadResult {
     Options options;

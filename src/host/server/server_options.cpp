@@ -10,13 +10,6 @@ namespace {
 
 std::string_view mode_name(ServerMode) { return "the server"; }
 
-template <ServerMode mode>
-std::string choose(ServerOptions& o, std::string_view)
-{
-    o.mode = mode;
-    return {};
-}
-
 template <std::optional<ListenAddress> ServerOptions::*member>
 std::string read_address(ServerOptions& o, std::string_view value)
 {
@@ -38,8 +31,8 @@ std::string read_count(std::string_view name, std::string_view value, Number low
 }
 
 const OptionRule<ServerOptions> rules[] = {
-    {"--help", "-h", false, every_mode, choose<ServerMode::help>},
-    {"--version", "", false, every_mode, choose<ServerMode::version>},
+    {"--help", "-h", false, every_mode, choose_mode<ServerMode::help>},
+    {"--version", "", false, every_mode, choose_mode<ServerMode::version>},
     {"--http", "", true, every_mode, read_address<&ServerOptions::http>},
     {"--telnet", "", true, every_mode, read_address<&ServerOptions::telnet>},
     {"--max-viewers", "", true, every_mode,

@@ -11,16 +11,9 @@ constexpr std::uint32_t largest_x_id = 0x1FFFFFFF;
 
 std::string_view mode_name(X11Mode) { return "the X11 aquarium"; }
 
-template <X11Mode mode>
-std::string choose(X11Options& o, std::string_view)
-{
-    o.mode = mode;
-    return {};
-}
-
 const OptionRule<X11Options> rules[] = {
-    {"--help", "-h", false, every_mode, choose<X11Mode::help>},
-    {"--version", "", false, every_mode, choose<X11Mode::version>},
+    {"--help", "-h", false, every_mode, choose_mode<X11Mode::help>},
+    {"--version", "", false, every_mode, choose_mode<X11Mode::version>},
     {"--root", "-root", false, every_mode, switch_on<&X11Options::root>},
     {"--window-id", "-window-id", true, every_mode,
      [](X11Options& o, std::string_view value) {
