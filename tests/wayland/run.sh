@@ -178,6 +178,37 @@ idle)
   kill -0 "$saver" 2>/dev/null && fail "a key did not end the saver swayidle started"
   kill -TERM "$idle_pid"
   ;;
+watcher)
+  # Its own idle watcher, with sway 1.7's KDE idle protocol: nothing before
+  # the idle time, the aquarium after, hidden by a key and a new one after
+  # the next idle time, kept away by a window that inhibits idling.
+  command -v weston-terminal >/dev/null || exit 77
+  start_sway 'for_window [app_id="org.freedesktop.weston.wayland-terminal"] inhibit_idle open'
+  # The desktop: one colour but for the cursor.
+  plain() { convert "$out/$1.png" -format %c histogram:info: | sort -rn | awk 'NR == 1 { exit !($1 > 1000000) }'; }
+  launch --idle 2 --seed 31
+  sleep 0.5
+  user grim "$out/before-idle.png"
+  plain before-idle || fail "something shows before the idle time"
+  shoot watcher
+  user "$program" --idle 5 2>"$out/second.stderr"
+  [ $? -eq 1 ] && [ "$(wc -l <"$out/second.stderr")" -eq 1 ] || fail "a second watcher is not one line and status 1"
+  user wtype -s 300 q
+  still_running "a key"
+  user grim "$out/hidden.png"
+  plain hidden || fail "a key did not hide it"
+  shoot watcher-again
+  cmp -s "$out/watcher.png" "$out/watcher-again.png" && fail "the second showing is the first aquarium again"
+  user wtype -s 300 q
+  in_background env SHELL=/bin/sh weston-terminal >"$out/terminal.log" 2>&1
+  terminal_pid=$!
+  sleep 4
+  user grim "$out/inhibited.png" && sleep 1 && user grim "$out/inhibited-later.png" && check_shots "$out/inhibited"
+  grep -q '(water)' "$out/inhibited.check" && fail "it showed over a window that inhibits idling"
+  kill -TERM "$terminal_pid"
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM"
+  ;;
 gone)
   start_sway
   launch --seed 28
@@ -199,6 +230,8 @@ weston)
   for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/wayland-w" ] && break; sleep 0.1; done
   user "$program" --background 2>"$out/stderr"
   [ $? -eq 1 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "--background without a layer shell is not one line and status 1"
+  user "$program" --idle 5 2>"$out/stderr"
+  [ $? -eq 1 ] && grep -q org_kde_kwin_idle "$out/stderr" || fail "--idle without an idle protocol is not status 1"
   launch --seed 29
   sleep 2
   grep -q 'no layer shell' "$out/stderr" || fail "no notice of the fallback"
@@ -217,6 +250,10 @@ refusals)
   [ $? -eq 2 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "a bad option is not one line and status 2"
   "$program" --background --window 2>"$out/stderr"
   [ $? -eq 2 ] || fail "two places at once are not refused"
+  for idle in 0 86401 '5 --background' '5 --window'; do
+    "$program" --idle $idle 2>"$out/stderr"
+    [ $? -eq 2 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "--idle $idle is not one line and status 2"
+  done
   ;;
 valgrind)
   command -v valgrind >/dev/null || exit 77
