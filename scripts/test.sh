@@ -12,8 +12,9 @@ scripts/packages.sh g++ cmake make libncurses-dev libgtest-dev libgmock-dev libb
 # The X11 module and its tests: Xlib and Xft, the font, xwininfo, the daemon, pgrep.
 scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils xscreensaver procps
 # The Wayland program and its tests: the libraries, headless sway with a virtual
-# seat, screenshots and keys, swayidle, weston for the fallback, and the
-# library whose layer-shell description the protocol test compares.
+# seat, screenshots and keys, swayidle, weston for the fallback and a window
+# that inhibits idling, and the library whose layer-shell description the
+# protocol test compares.
 scripts/packages.sh sway swayidle grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
   libpixman-1-dev libgtk-layer-shell0 imagemagick
 # The streaming server and its tests: libevent, libtelnet, and the clients a viewer uses.
