@@ -89,15 +89,18 @@ void hide_until_idle(ModuleState& state)
     state.end = RunEnd::running;
 }
 
-// The watcher's refusal, or "" with the idle timer running and nothing shown.
-std::string start_watching(ModuleState& state)
+// The compositor met and judged; an idle watcher claims the session
+// before, and has its idle timer running after.
+PlaceVerdict meet_for_run(ModuleState& state)
 {
+    const std::optional<int>& idle_seconds = state.options.idle_seconds;
     std::string refusal;
-    state.idle.claim = claim_idle_watcher(refusal);
-    if (state.idle.claim < 0) return refusal;
-    if (refusal = meet_compositor(state); !refusal.empty()) return refusal;
-    if (refusal = verdict_on(state, state.options.place).refusal; !refusal.empty()) return refusal;
-    return start_idle_timer(state, *state.options.idle_seconds);
+    if (idle_seconds) state.idle.claim = claim_idle_watcher(refusal);
+    if (refusal.empty()) refusal = meet_compositor(state);
+    if (!refusal.empty()) return {std::move(refusal), {}};
+    PlaceVerdict verdict = verdict_on(state, state.options.place);
+    if (verdict.refusal.empty() && idle_seconds) verdict.refusal = start_idle_timer(state, *idle_seconds);
+    return verdict;
 }
 
 } // namespace
@@ -108,19 +111,12 @@ Started<ModuleState> module_init(const WaylandOptions& options)
     state->options = options;
     state->next_seed = options.seed.value_or(default_seed());
     state->pacer.period_ns = 1'000'000'000 / options.fps;
-    if (options.idle_seconds) {
-        std::string refusal = start_watching(*state);
-        if (refusal.empty()) return {std::move(state), {}, {}};
-        module_free(*state);
-        return {nullptr, std::move(refusal), {}};
-    }
-    std::string unusable = meet_compositor(*state);
-    PlaceVerdict verdict = unusable.empty() ? verdict_on(*state, options.place) : PlaceVerdict{std::move(unusable), {}};
+    PlaceVerdict verdict = meet_for_run(*state);
     if (!verdict.refusal.empty()) {
         module_free(*state);
         return {nullptr, std::move(verdict.refusal), {}};
     }
-    make_views(*state);
+    if (!options.idle_seconds) make_views(*state); // a watcher's come at the seat's idle time
     state->pacer.start(monotonic_now_ns());
     return {std::move(state), {}, std::move(verdict.notice)};
 }
