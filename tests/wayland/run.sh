@@ -52,7 +52,9 @@ start_sway() { # sway with one 1280x800 output and a virtual seat
   export SWAYSOCK WAYLAND_DISPLAY
   SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.* 2>/dev/null) || fail "sway did not start"
   WAYLAND_DISPLAY=$(basename "$(ls "$XDG_RUNTIME_DIR"/wayland-? | head -n 1)")
-  # wayvnc gives the seat the pointer and keyboard that swaymsg and wtype drive.
+  # wayvnc gives the seat the pointer and keyboard that swaymsg and wtype
+  # drive; one killed with its sway leaves its socket behind.
+  rm -f "$XDG_RUNTIME_DIR/vnc.sock"
   in_background wayvnc -C /dev/null -u "$XDG_RUNTIME_DIR/vnc.sock" >"$out/wayvnc.log" 2>&1
   vnc_pid=$!
   for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/vnc.sock" ] && break; sleep 0.1; done
@@ -210,14 +212,18 @@ watcher)
   expect_exit 0 30 "SIGTERM"
   ;;
 gone)
-  start_sway
-  launch --seed 28
-  sleep 1
-  kill -TERM "$vnc_pid" "$server_pid"
-  vnc_pid= server_pid=
-  # Status 1 and not a signal: no crash, no core, and nothing said.
-  expect_exit 1 30 "the compositor went away"
-  [ -s "$out/stderr" ] && fail "it wrote on stderr when the compositor went away"
+  # Showing, and as an idle watcher waiting without a timeout.
+  for args in '--seed 28' '--idle 60'; do
+    start_sway
+    launch $args
+    sleep 1
+    kill -TERM "$vnc_pid" "$server_pid"
+    wait "$server_pid"
+    vnc_pid= server_pid=
+    # Status 1 and not a signal: no crash, no core, and nothing said.
+    expect_exit 1 30 "the compositor went away from $args"
+    [ -s "$out/stderr" ] && fail "it wrote on stderr when the compositor went away from $args"
+  done
   WAYLAND_DISPLAY=wayland-none "$program" 2>"$out/stderr"
   [ $? -eq 1 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "no compositor is not one line and status 1"
   ;;
