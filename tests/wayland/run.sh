@@ -184,10 +184,13 @@ watcher)
   # Its own idle watcher, with sway 1.7's KDE idle protocol: nothing before
   # the idle time, the aquarium after, hidden by a key and a new one after
   # the next idle time, kept away by a window that inhibits idling.
-  command -v weston-terminal >/dev/null || exit 77
+  command -v weston-terminal >/dev/null && command -v swayidle >/dev/null || exit 77
   start_sway 'for_window [app_id="org.freedesktop.weston.wayland-terminal"] inhibit_idle open'
   # The desktop: one colour but for the cursor.
   plain() { convert "$out/$1.png" -format %c histogram:info: | sort -rn | awk 'NR == 1 { exit !($1 > 1000000) }'; }
+  # Another idle client, whose time the aquarium's drawing must not put off.
+  in_background swayidle timeout 3 "touch $out/still-idle" >"$out/swayidle.log" 2>&1
+  idle_pid=$!
   launch --idle 2 --seed 31
   sleep 0.5
   user grim "$out/before-idle.png"
@@ -195,6 +198,9 @@ watcher)
   shoot watcher
   user "$program" --idle 5 2>"$out/second.stderr"
   [ $? -eq 1 ] && [ "$(wc -l <"$out/second.stderr")" -eq 1 ] || fail "a second watcher is not one line and status 1"
+  for _ in $(seq 30); do [ -e "$out/still-idle" ] && break; sleep 0.1; done
+  [ -e "$out/still-idle" ] || fail "the seat was not idle for three seconds while the aquarium showed"
+  kill -TERM "$idle_pid"
   user wtype -s 300 q
   still_running "a key"
   user grim "$out/hidden.png"
