@@ -1,7 +1,7 @@
 # What `cmake --install` lays out under the prefix: the programs, the X11
 # module where xscreensaver looks for its modules with its settings
-# description, the Wayland program, and the manual page, as a Debian package
-# lays them out.
+# description, the Wayland program with its menu entry and icon, and the
+# manual page, as a Debian package lays them out.
 include(GNUInstallDirs)
 
 set(glyph_packaging ${CMAKE_SOURCE_DIR}/packaging)
@@ -57,4 +57,8 @@ endif()
 if(TARGET glyphmarinae-wayland)
   glyph_install_program(glyphmarinae-wayland)
   glyph_install_link(glyphmarinae.6.gz ${CMAKE_INSTALL_MANDIR}/man6 glyphmarinae-wayland.6.gz)
+  # The desktop's menu starts it in a window of its own; the window's app id
+  # names the entry, so that docks show the same icon.
+  install(FILES ${glyph_packaging}/glyphmarinae.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${glyph_packaging}/glyphmarinae.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()

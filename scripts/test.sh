@@ -12,16 +12,17 @@ scripts/packages.sh g++ cmake make libncurses-dev libgtest-dev libgmock-dev libb
 # The X11 module and its tests: Xlib and Xft, the font, xwininfo, the daemon, pgrep.
 scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils xscreensaver procps
 # The Wayland program and its tests: the libraries, headless sway with a virtual
-# seat, screenshots and keys, swayidle, weston for the fallback and a window
-# that inhibits idling, and the library and the descriptions that the
-# protocol tests compare the project's layer-shell and KDE idle ones with.
-scripts/packages.sh sway swayidle grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
+# seat, screenshots and keys, swayidle, sway's wallpaper and locker, weston for
+# the fallback and a window that inhibits idling, and the library and the
+# descriptions that the protocol tests compare the project's layer-shell and
+# KDE idle ones with.
+scripts/packages.sh sway swayidle swaybg swaylock grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
   libpixman-1-dev libgtk-layer-shell0 plasma-wayland-protocols imagemagick
 # The streaming server and its tests: libevent, libtelnet, and the clients a viewer uses.
 scripts/packages.sh pkg-config libevent-dev libtelnet-dev curl telnet tmux
 # The Debian package: cpack's dependency list, lintian, the copyright file's format, the manual
-# page, the settings description.
-scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils
+# page, the settings description, the menu entry.
+scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils desktop-file-utils
 # The Windows build's icon maker, and the check of the resources in the built files.
 scripts/packages.sh libpng-dev python3-pefile
 # Recordings and the tools that read them back.

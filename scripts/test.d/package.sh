@@ -29,7 +29,8 @@ if [ -d src/host/x11 ]; then
   depends+=(libx11-6 libxft2)
 fi
 if [ -d src/host/wayland ]; then
-  wanted+=(/usr/bin/glyphmarinae-wayland /usr/share/man/man6/glyphmarinae-wayland.6.gz)
+  wanted+=(/usr/bin/glyphmarinae-wayland /usr/share/man/man6/glyphmarinae-wayland.6.gz
+           /usr/share/applications/glyphmarinae.desktop /usr/share/icons/hicolor/scalable/apps/glyphmarinae.svg)
   depends+=(libwayland-client0 libfcft4 libpixman-1-0)
 fi
 readme=$(sed -n '/^## Linux desktop/,/^## /p' README.md)
@@ -93,6 +94,12 @@ if [ -d src/host/wayland ]; then
     fail "/usr/bin/glyphmarinae-wayland --version says '$(/usr/bin/glyphmarinae-wayland --version)'"
   [ "$(man -w glyphmarinae-wayland)" -ef /usr/share/man/man6/glyphmarinae.6.gz ] ||
     fail "man glyphmarinae-wayland finds no page"
+  # The menu entry as a desktop reads it: valid, its icon and its program there.
+  launcher=/usr/share/applications/glyphmarinae.desktop
+  desktop-file-validate "$launcher" || fail "desktop-file-validate refuses $launcher"
+  [ -e "/usr/share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$launcher").svg" ] ||
+    fail "$launcher names an icon that is not installed"
+  command -v "$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$launcher")" >/dev/null || fail "$launcher starts no installed program"
 fi
 
 dpkg -r glyphmarinae >/dev/null

@@ -42,7 +42,9 @@ check_shots() { # check_shots SHOT
 # Fails unless the last check saw the aquarium; one line of figures if it did.
 shots_verdict() { # shots_verdict SHOT NAME
   rm -f "$1.ppm" "$1-later.ppm"
-  if [ ! -s "$1.check" ] || grep -q FAIL "$1.check" || ! grep -q '^cell' "$1.check"; then
+  # The last line is a check's own verdict, unless the checker could not read the shots at all.
+  if [ ! -s "$1.check" ] || grep -q FAIL "$1.check" || ! grep -q '^cell' "$1.check" ||
+    ! tail -n 1 "$1.check" | grep -q '^ok'; then
     cat "$1.check" >&2 2>/dev/null
     fail "$2 does not show the aquarium"
   fi

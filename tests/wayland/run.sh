@@ -59,6 +59,8 @@ start_sway() { # sway with one 1280x800 output and a virtual seat
   vnc_pid=$!
   for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/vnc.sock" ] && break; sleep 0.1; done
 }
+# The colour of the output's pixel at X,Y, as #RRGGBB.
+pixel() { user grim -g "$1 1x1" - | convert - -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
 sway_do() { user swaymsg -- "$@" >/dev/null || fail "swaymsg $* was refused"; }
 launch() { in_background "$program" "$@" >"$out/stdout" 2>"$out/stderr"; pid=$!; }
 . "$here/../screenshot/program_tools.sh"
@@ -75,15 +77,37 @@ shoot() { # shoot NAME [OUTPUT] [SHOOTER...]
 }
 case "$case_name" in
 overlay)
+  # The pointer waits in the sky over the water, where the aquarium leaves the
+  # screen black and a pointer drawn there shows.
   start_sway
+  sway_do seat - cursor set 640 5
   launch --seed 21
   shoot overlay
   sway_do create_output
   sleep 1
   shoot second-output HEADLESS-2
+  user grim -g '630,0 30x30' "$out/pointer.png"
+  [ "$(convert "$out/pointer.png" -colorspace gray -threshold 10% -format '%[fx:round(mean*w*h)]' info:)" -lt 10 ] ||
+    fail "the pointer came back over the overlay when an output was plugged in"
   cmp -s "$out/overlay.png" "$out/second-output.png" && fail "both outputs show the same picture"
   user wtype -s 300 q
   expect_exit 0 30 "a key"
+  ;;
+outputs)
+  # Only the outputs named, one of them plugged in while it runs.
+  start_sway
+  sway_do create_output
+  user "$program" --output HEADLESS-9 2>"$out/refusal"
+  [ $? -eq 1 ] && [ "$(wc -l <"$out/refusal")" -eq 1 ] || fail "no output of the name is not one line and status 1"
+  launch --output HEADLESS-2 --output HEADLESS-3 --seed 32
+  shoot named HEADLESS-2
+  user grim -o HEADLESS-1 "$out/unnamed.png"
+  [ "$(pixel 640,400)" = '#3F3F3F' ] || fail "an output --output does not name is covered"
+  sway_do create_output
+  sleep 1
+  shoot plugged HEADLESS-3
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM"
   ;;
 input)
   start_sway
@@ -129,8 +153,12 @@ resize)
   expect_exit 0 30 "SIGINT"
   ;;
 background)
-  # A wallpaper: keys and clicks go to the window over it, not to it.
-  start_sway 'for_window [app_id="glyphmarinae"] floating enable, resize set 640 400, move position 320 200'
+  # A wallpaper over sway's own (swaybg's, in magenta), which is there first:
+  # keys and clicks go to the window over it, not to it.
+  command -v swaybg >/dev/null || exit 77
+  start_sway 'for_window [app_id="glyphmarinae"] floating enable, resize set 640 400, move position 320 200
+output * bg #ff00ff solid_color'
+  for _ in $(seq 50); do [ "$(pixel 0,0)" = '#FF00FF' ] && break; sleep 0.1; done
   launch --background --seed 24
   shoot background
   user sh -c 'exec "$@"' - "$program" --window --seed 25 2>"$out/window.stderr" &
@@ -163,6 +191,21 @@ window)
     fail "the window at scale 2 is not drawn sharp"
   sway_do '[app_id="glyphmarinae"]' kill
   expect_exit 0 30 "the compositor's close request"
+  ;;
+locker)
+  # A locker over the aquarium, in a colour of its own: the aquarium leaves
+  # the screen to it at once, though nobody touched a key or the mouse.
+  command -v swaylock >/dev/null || exit 77
+  start_sway
+  launch --seed 31
+  shoot before-lock
+  in_background swaylock -c 336699 >"$out/swaylock.log" 2>&1
+  locker_pid=$!
+  expect_exit 0 30 "a locker took the keyboard"
+  sleep 0.5
+  user grim "$out/locked.png"
+  [ "$(pixel 640,400)" = '#336699' ] || fail "the locker's colour is not on the screen"
+  kill -TERM "$locker_pid"
   ;;
 idle)
   command -v swayidle >/dev/null || exit 77
@@ -262,6 +305,8 @@ refusals)
   [ $? -eq 2 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "a bad option is not one line and status 2"
   "$program" --background --window 2>"$out/stderr"
   [ $? -eq 2 ] || fail "two places at once are not refused"
+  "$program" --window --output DP-1 2>"$out/stderr"
+  [ $? -eq 2 ] || fail "--output with --window is not refused"
   for idle in 0 86401 '5 --background' '5 --window'; do
     "$program" --idle $idle 2>"$out/stderr"
     [ $? -eq 2 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "--idle $idle is not one line and status 2"

@@ -31,6 +31,9 @@ struct OptionRule {
     ModeSet used_by; // the modes in which the option changes anything
     // The one-line complaint, or "" when the value was taken.
     std::string (*apply)(Options&, std::string_view value);
+    // Each time adds a value to a list (--output A --output B), so that a
+    // second time undoes nothing.
+    bool repeatable = false;
 };
 
 // The apply of an option that only switches something on: switch_on<&Options::ambient>.
@@ -89,7 +92,7 @@ ReadResult<Options> read_options(std::span<const OptionRule<Options>> rules, con
                 rule = &candidate;
         if (rule == nullptr) return result.error = r::unknown(args[i]), result;
         for (const Given& g : given)
-            if (g.rule == rule) return result.error = std::string(word.name) + " is given twice", result;
+            if (g.rule == rule && !rule->repeatable) return result.error = std::string(word.name) + " is given twice", result;
         result.error = r::take_value(args, i, word, rule->takes_value);
         if (result.error.empty())
             result.error = r::as_written(rule->apply(result.options, word.value), rule->name, word.name);

@@ -1,5 +1,6 @@
 #include "host/wayland/input.h"
 
+#include <algorithm>
 #include <linux/input-event-codes.h>
 #include <unistd.h>
 
@@ -22,12 +23,13 @@ void pointer_at(ModuleState& state, wl_fixed_t x, wl_fixed_t y)
         end_run(state, RunEnd::user);
 }
 
-void on_pointer_enter(void* data, wl_pointer* pointer, std::uint32_t serial, wl_surface* surface, wl_fixed_t x,
+void on_pointer_enter(void* data, wl_pointer*, std::uint32_t serial, wl_surface* surface, wl_fixed_t x,
                       wl_fixed_t y)
 {
     auto& state = *static_cast<ModuleState*>(data);
     state.pointer_view = view_of(state, surface);
-    if (state.options.place != WaylandPlace::window) wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
+    state.pointer_serial = serial;
+    hide_pointer(state);
     pointer_at(state, x, y);
 }
 void on_pointer_leave(void* data, wl_pointer*, std::uint32_t, wl_surface*)
@@ -58,14 +60,52 @@ const wl_pointer_listener pointer_listener = {
     .axis_value120 = nullptr, // version 8
 };
 
+// The keyboard leaving one of the screensaver's surfaces is either a move to
+// another of them or another client taking it, a locker above all, which
+// must not stay hidden under the aquarium. sway hands a locker's keyboard
+// straight back to the overlay it left, and does the same on its own while
+// one of the overlays is still being mapped (an output plugged in): only
+// then is coming back to the same view no locker's mark. The compositor
+// sends such a leave and its enter together: the answer to a sync asked
+// after the leave comes after both.
+void on_focus_checked(void* data, wl_callback* callback, std::uint32_t)
+{
+    auto& state = *static_cast<ModuleState*>(data);
+    wl_callback_destroy(callback);
+    state.focus_check = nullptr;
+    const View* now = state.keyboard_view;
+    const bool mapping = std::ranges::any_of(state.views, [](const auto& view) { return !view->shown; });
+    // A keyboard unplugged leaves too, and takes the seat's keyboard with it.
+    const bool unplugged = !state.keyboard;
+    if (!unplugged && (!now || (now == state.keyboard_left && !mapping))) end_run(state, RunEnd::user);
+    state.keyboard_left = nullptr;
+}
+const wl_callback_listener focus_check_listener = {.done = on_focus_checked};
+
+void on_keyboard_enter(void* data, wl_keyboard*, std::uint32_t, wl_surface* surface, wl_array*)
+{
+    auto& state = *static_cast<ModuleState*>(data);
+    state.keyboard_view = view_of(state, surface);
+}
+void on_keyboard_leave(void* data, wl_keyboard*, std::uint32_t, wl_surface*)
+{
+    auto& state = *static_cast<ModuleState*>(data);
+    View* left = state.keyboard_view;
+    state.keyboard_view = nullptr;
+    if (state.options.place != WaylandPlace::screensaver || state.focus_check) return;
+    state.keyboard_left = left;
+    state.focus_check = wl_display_sync(state.display);
+    wl_callback_add_listener(state.focus_check, &focus_check_listener, &state);
+}
+
 void on_key(void* data, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t pressed)
 {
     if (pressed == WL_KEYBOARD_KEY_STATE_PRESSED) end_run(*static_cast<ModuleState*>(data), RunEnd::user);
 }
 const wl_keyboard_listener keyboard_listener = {
     .keymap = [](void*, wl_keyboard*, std::uint32_t, std::int32_t fd, std::uint32_t) { close(fd); },
-    .enter = [](void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {},
-    .leave = [](void*, wl_keyboard*, std::uint32_t, wl_surface*) {},
+    .enter = on_keyboard_enter,
+    .leave = on_keyboard_leave,
     .key = on_key,
     .modifiers = [](void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
                     std::uint32_t) {},
@@ -123,8 +163,16 @@ void watch_seat(ModuleState& state, wl_seat* seat)
     wl_seat_add_listener(seat, &seat_listener, &state);
 }
 
+void hide_pointer(ModuleState& state)
+{
+    if (state.pointer && state.pointer_view && state.options.place != WaylandPlace::window)
+        wl_pointer_set_cursor(state.pointer, state.pointer_serial, nullptr, 0, 0);
+}
+
 void release_input(ModuleState& state)
 {
+    if (state.focus_check) wl_callback_destroy(state.focus_check);
+    state.focus_check = nullptr;
     if (state.pointer) release(state.pointer);
     if (state.keyboard) release(state.keyboard);
     if (state.seat) wl_seat_destroy(state.seat);

@@ -23,6 +23,19 @@ int font_pixels(const ModuleState& state, std::int32_t buffer_height)
     return state.options.font_size ? *state.options.font_size : font_height_for(buffer_height);
 }
 
+std::string listed(const std::vector<std::string>& names)
+{
+    std::string list;
+    for (const std::string& name : names) list += (list.empty() ? "" : ", ") + (name.empty() ? "(unnamed)" : name);
+    return list.empty() ? "none" : list;
+}
+std::vector<std::string> names_of(const std::vector<std::unique_ptr<Output>>& outputs)
+{
+    std::vector<std::string> names;
+    for (const auto& output : outputs) names.push_back(output->output_name);
+    return names;
+}
+
 // What the compositor's globals allow of the place asked for.
 struct PlaceVerdict {
     std::string refusal; // why it cannot be had, "" when it can
@@ -38,6 +51,11 @@ PlaceVerdict verdict_on(const ModuleState& state, WaylandPlace place)
         return {{}, "the compositor has no layer shell: fullscreen windows instead"};
     }
     if (place == WaylandPlace::window && !state.wm_base) return {"the compositor offers no xdg-shell windows", {}};
+    if (!state.options.outputs.empty() &&
+        std::ranges::none_of(state.outputs, [&](const auto& output) { return wanted(state, *output); }))
+        return {"no output named " + listed(state.options.outputs) + "; the compositor has " +
+                    listed(names_of(state.outputs)),
+                {}};
     return {};
 }
 
@@ -66,7 +84,8 @@ void make_views(ModuleState& state)
     if (state.options.place == WaylandPlace::window) {
         add_view(state, nullptr);
     } else {
-        for (auto& output : state.outputs) add_view(state, output.get());
+        for (auto& output : state.outputs)
+            if (wanted(state, *output)) add_view(state, output.get());
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -32,6 +33,8 @@ struct Output {
     std::uint32_t name = 0; // the registry's, to know it when it goes
     wl_output* output = nullptr;
     std::int32_t scale = 1;
+    std::string output_name; // the compositor's, such as DP-1; "" before wl_output 4
+    bool viewed = false;     // a view was made for it once
 };
 
 // One surface with its own aquarium: a layer surface or a fullscreen window
@@ -56,6 +59,7 @@ struct View {
     std::int32_t made_height = 0;
     std::int32_t made_scale = 0;
     bool dirty = false;  // the grid changed since the last commit
+    bool shown = false;  // the compositor has shown a frame of it
     bool closed = false; // the compositor took the surface away
     Scene scene;
     WaylandPainter painter;
@@ -100,7 +104,11 @@ struct ModuleState {
     xdg_wm_base* wm_base = nullptr;
     std::vector<std::unique_ptr<Output>> outputs;
     std::vector<std::unique_ptr<View>> views;
-    View* pointer_view = nullptr; // the view the pointer is over
+    View* pointer_view = nullptr;  // the view the pointer is over
+    std::uint32_t pointer_serial = 0; // its enter's, which a cursor request names
+    View* keyboard_view = nullptr; // the view that has the keyboard
+    View* keyboard_left = nullptr; // the view it left, until the focus check
+    wl_callback* focus_check = nullptr; // asked after the keyboard left a view
     // The views are made, so an output that comes from now on gets a view of
     // its own: past init's refusals, or with --idle while the aquarium shows.
     bool started = false;
@@ -123,6 +131,13 @@ inline void fail_run(ModuleState& state, std::string why)
 {
     state.error = std::move(why);
     state.end = RunEnd::failed;
+}
+
+// Whether --output leaves the output its view.
+inline bool wanted(const ModuleState& state, const Output& output)
+{
+    const auto& names = state.options.outputs;
+    return names.empty() || std::find(names.begin(), names.end(), output.output_name) != names.end();
 }
 
 inline std::uint32_t now_ms() { return static_cast<std::uint32_t>(monotonic_now_ns() / 1'000'000); }

@@ -15,7 +15,8 @@ namespace {
 
 // The newest versions whose requests and events the program knows.
 constexpr std::uint32_t compositor_version = 4; // damage_buffer
-constexpr std::uint32_t output_version = 2;     // scale and done
+constexpr std::uint32_t output_version = 4;     // scale, done and name
+constexpr std::uint32_t oldest_output_version = 2;
 constexpr std::uint32_t layer_shell_version = 4;
 constexpr std::uint32_t seat_version = 5;
 constexpr std::uint32_t wm_base_version = 1;
@@ -27,14 +28,24 @@ void on_output_scale(void* data, wl_output*, std::int32_t factor)
 {
     static_cast<Output*>(data)->scale = std::max(factor, 1);
 }
+void on_output_name(void* data, wl_output*, const char* name) { static_cast<Output*>(data)->output_name = name; }
+// An output plugged in while the program runs gets its view once its name,
+// which --output chooses by, has come.
+void on_output_done(void* data, wl_output*)
+{
+    auto& output = *static_cast<Output*>(data);
+    ModuleState& state = *output.owner;
+    if (state.started && state.options.place != WaylandPlace::window && !output.viewed && wanted(state, output))
+        add_view(state, &output);
+}
 const wl_output_listener output_listener = {
     .geometry = [](void*, wl_output*, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                    const char*, const char*, std::int32_t) {},
     .mode = [](void*, wl_output*, std::uint32_t, std::int32_t, std::int32_t, std::int32_t) {},
-    .done = [](void*, wl_output*) {},
+    .done = on_output_done,
     .scale = on_output_scale,
-    .name = nullptr, // version 4
-    .description = nullptr,
+    .name = on_output_name,
+    .description = [](void*, wl_output*, const char*) {},
 };
 
 const xdg_wm_base_listener wm_base_listener = {
@@ -42,6 +53,15 @@ const xdg_wm_base_listener wm_base_listener = {
 };
 
 bool reads_input(const ModuleState& state) { return state.options.place != WaylandPlace::background; }
+
+// wl_output's release request came with version 3.
+void release_output(wl_output* output)
+{
+    if (wl_output_get_version(output) >= WL_OUTPUT_RELEASE_SINCE_VERSION)
+        wl_output_release(output);
+    else
+        wl_output_destroy(output);
+}
 
 template <typename Proxy>
 Proxy* bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface, std::uint32_t advertised,
@@ -58,7 +78,6 @@ void add_output(ModuleState& state, wl_registry* registry, std::uint32_t name, s
     output->output = bind<wl_output>(registry, name, wl_output_interface, version, output_version);
     wl_output_add_listener(output->output, &output_listener, output.get());
     state.outputs.push_back(std::move(output));
-    if (state.started && state.options.place != WaylandPlace::window) add_view(state, state.outputs.back().get());
 }
 
 void on_global(void* data, wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t version)
@@ -79,7 +98,7 @@ void on_global(void* data, wl_registry* registry, std::uint32_t name, const char
         xdg_wm_base_add_listener(state.wm_base, &wm_base_listener, &state);
     } else if (is(wl_seat_interface) && !state.seat && reads_input(state)) {
         watch_seat(state, bind<wl_seat>(registry, name, wl_seat_interface, version, seat_version));
-    } else if (is(wl_output_interface) && version >= output_version) {
+    } else if (is(wl_output_interface) && version >= oldest_output_version) {
         add_output(state, registry, name, version);
     }
 }
@@ -91,7 +110,7 @@ void on_global_remove(void* data, wl_registry*, std::uint32_t name)
                               [&](const std::unique_ptr<Output>& output) { return output->name == name; });
     if (found == state.outputs.end()) return;
     drop_views_of(state, **found);
-    wl_output_destroy((*found)->output);
+    release_output((*found)->output);
     state.outputs.erase(found);
 }
 const wl_registry_listener registry_listener = {
@@ -109,7 +128,7 @@ void watch_registry(ModuleState& state)
 
 void release_globals(ModuleState& state)
 {
-    for (auto& output : state.outputs) wl_output_destroy(output->output);
+    for (auto& output : state.outputs) release_output(output->output);
     state.outputs.clear();
     if (state.layer_shell) {
         if (state.layer_shell_version >= 3)

@@ -1,5 +1,6 @@
 #include "host/wayland/view.h"
 
+#include "host/wayland/input.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -19,6 +20,10 @@ void on_frame_done(void* data, wl_callback* callback, std::uint32_t)
     auto* view = static_cast<View*>(data);
     wl_callback_destroy(callback);
     view->frame = nullptr;
+    // A new output's first frame comes after the compositor set the output
+    // up, and with it its own cursor.
+    if (!view->shown) hide_pointer(*view->owner);
+    view->shown = true;
 }
 const wl_callback_listener frame_listener = {.done = on_frame_done};
 
@@ -85,9 +90,12 @@ const xdg_surface_listener window_listener = {.configure = on_window_configure};
 void make_layer_surface(ModuleState& state, View& view)
 {
     const bool background = state.options.place == WaylandPlace::background;
+    // The wallpaper lies on the bottom layer, still under every window: on the
+    // background layer the compositor's own wallpaper (sway's swaybg) covers
+    // a surface that maps after it.
     view.layer_surface = zwlr_layer_shell_v1_get_layer_surface(
         state.layer_shell, view.surface, view.output->output,
-        background ? ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "glyphmarinae");
+        background ? ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "glyphmarinae");
     zwlr_layer_surface_v1_add_listener(view.layer_surface, &layer_listener, &view);
     zwlr_layer_surface_v1_set_anchor(view.layer_surface,
                                       ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
@@ -119,6 +127,8 @@ void make_window(ModuleState& state, View& view)
 void free_view(ModuleState& state, View& view)
 {
     if (state.pointer_view == &view) state.pointer_view = nullptr;
+    if (state.keyboard_view == &view) state.keyboard_view = nullptr;
+    if (state.keyboard_left == &view) state.keyboard_left = nullptr;
     close_painter(view.painter);
     if (view.frame) wl_callback_destroy(view.frame);
     if (view.layer_surface) zwlr_layer_surface_v1_destroy(view.layer_surface);
@@ -142,6 +152,7 @@ void add_view(ModuleState& state, Output* output)
     auto view = std::make_unique<View>();
     view->owner = &state;
     view->output = output;
+    if (output) output->viewed = true;
     view->seed = state.next_seed++;
     view->scene.start_tick = state.start_ms;
     view->surface = wl_compositor_create_surface(state.compositor);

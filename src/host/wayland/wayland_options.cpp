@@ -38,6 +38,13 @@ std::string read_idle(WaylandOptions& o, std::string_view text)
     return {};
 }
 
+std::string add_output_name(WaylandOptions& o, std::string_view name)
+{
+    if (name.empty()) return "--output takes an output's name, such as DP-1";
+    o.outputs.emplace_back(name);
+    return {};
+}
+
 const OptionRule<WaylandOptions> rules[] = {
     {"--help", "-h", false, every_mode, choose<WaylandMode::help>},
     {"--version", "", false, every_mode, choose<WaylandMode::version>},
@@ -48,6 +55,7 @@ const OptionRule<WaylandOptions> rules[] = {
      [](WaylandOptions& o, std::string_view value) { return read_seed(value, o.seed); }},
     {"--font-size", "", true, every_mode,
      [](WaylandOptions& o, std::string_view value) { return read_font_size(value, o.font_size); }},
+    {"--output", "", true, every_mode, add_output_name, true},
     {"--idle", "", true, every_mode, read_idle},
 };
 
@@ -56,6 +64,8 @@ const OptionRule<WaylandOptions> rules[] = {
 WaylandParseResult parse_wayland_options(const std::vector<std::string>& args)
 {
     WaylandParseResult result = read_options<WaylandOptions>(rules, args, mode_name);
+    if (result.error.empty() && result.options.place == WaylandPlace::window && !result.options.outputs.empty())
+        result.error = option_reading::no_effect("--output", "--window");
     // Idle time brings the screensaver; a wallpaper or a window is there all along.
     if (result.error.empty() && result.options.idle_seconds && result.options.place != WaylandPlace::screensaver)
         result.error = "--idle goes with neither --background nor --window";
@@ -66,15 +76,20 @@ std::string wayland_usage_text()
 {
     return "Usage: glyphmarinae-wayland [OPTION]...\n"
            "The aquarium on a Wayland desktop. By default a screensaver over every\n"
-           "output that a key, a left or right click or a mouse movement ends (an idle\n"
-           "daemon such as swayidle starts it); where the compositor has no layer shell,\n"
-           "a fullscreen window on each output with the same ending.\n"
+           "output that a key, a left or right click, a mouse movement or a locker\n"
+           "taking the keyboard ends (an idle daemon such as swayidle starts it); where\n"
+           "the compositor has no layer shell, a fullscreen window on each output with\n"
+           "the same ending.\n"
            "\n"
            "Options:\n"
            "  --background           an animated wallpaper under the windows of every\n"
-           "                         output; input passes through, a signal ends it\n"
+           "                         output, on the bottom layer over the compositor's\n"
+           "                         own wallpaper; input passes through, a signal ends it\n"
            "  --window               a resizable window of its own that a key, a click or\n"
            "                         closing ends\n"
+           "  --output NAME          only on the output NAME (such as DP-1, as the\n"
+           "                         compositor names it); repeatable (default: every\n"
+           "                         output, those plugged in later too)\n"
            "  --fps N                ticks per second, 1 to 60 (default 10)\n"
            "  --seed N               seed the first output's aquarium with N, 0 to\n"
            "                         4294967295, the next outputs' with N+1, ...\n"
@@ -88,8 +103,9 @@ std::string wayland_usage_text()
            "  --version              show the version and exit\n"
            "\n"
            "Exit status: 0 on success, 1 when there is no compositor or it goes away,\n"
-           "--background without a layer shell, --idle without an idle protocol or with\n"
-           "another --idle watcher in the session, 2 for a bad option.\n";
+           "--background without a layer shell, none of the outputs --output names, or\n"
+           "--idle without an idle protocol or with another --idle watcher in the\n"
+           "session, 2 for a bad option.\n";
 }
 
 } // namespace gm
