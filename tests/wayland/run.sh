@@ -206,6 +206,19 @@ locker)
   user grim "$out/locked.png"
   [ "$(pixel 640,400)" = '#336699' ] || fail "the locker's colour is not on the screen"
   kill -TERM "$locker_pid"
+  # The idle watcher hides instead, lives on, and stays off the lock after
+  # the next idle time.
+  launch --idle 1 --seed 32
+  shoot before-lock-watcher
+  in_background swaylock -c 336699 >"$out/swaylock.log" 2>&1
+  locker_pid=$!
+  still_running "a locker took the keyboard from the watcher"
+  sway_do seat - cursor move 40 40
+  sleep 2.5
+  user grim "$out/locked.png"
+  [ "$(pixel 640,400)" = '#336699' ] || fail "the watcher's aquarium came back over the lock"
+  kill -TERM "$locker_pid" "$pid"
+  expect_exit 0 30 "SIGTERM"
   ;;
 idle)
   command -v swayidle >/dev/null || exit 77
