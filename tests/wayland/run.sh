@@ -52,7 +52,9 @@ start_sway() { # sway with one 1280x800 output and a virtual seat
   export SWAYSOCK WAYLAND_DISPLAY
   SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.* 2>/dev/null) || fail "sway did not start"
   WAYLAND_DISPLAY=$(basename "$(ls "$XDG_RUNTIME_DIR"/wayland-? | head -n 1)")
-  # wayvnc gives the seat the pointer and keyboard that swaymsg and wtype drive.
+  # wayvnc gives the seat the pointer and keyboard that swaymsg and wtype
+  # drive; one killed with its sway leaves its socket behind.
+  rm -f "$XDG_RUNTIME_DIR/vnc.sock"
   in_background wayvnc -C /dev/null -u "$XDG_RUNTIME_DIR/vnc.sock" >"$out/wayvnc.log" 2>&1
   vnc_pid=$!
   for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/vnc.sock" ] && break; sleep 0.1; done
@@ -204,6 +206,19 @@ locker)
   user grim "$out/locked.png"
   [ "$(pixel 640,400)" = '#336699' ] || fail "the locker's colour is not on the screen"
   kill -TERM "$locker_pid"
+  # The idle watcher hides instead, lives on, and stays off the lock after
+  # the next idle time.
+  launch --idle 1 --seed 32
+  shoot before-lock-watcher
+  in_background swaylock -c 336699 >"$out/swaylock.log" 2>&1
+  locker_pid=$!
+  still_running "a locker took the keyboard from the watcher"
+  sway_do seat - cursor move 40 40
+  sleep 2.5
+  user grim "$out/locked.png"
+  [ "$(pixel 640,400)" = '#336699' ] || fail "the watcher's aquarium came back over the lock"
+  kill -TERM "$locker_pid" "$pid"
+  expect_exit 0 30 "SIGTERM"
   ;;
 idle)
   command -v swayidle >/dev/null || exit 77
@@ -221,15 +236,56 @@ idle)
   kill -0 "$saver" 2>/dev/null && fail "a key did not end the saver swayidle started"
   kill -TERM "$idle_pid"
   ;;
+watcher)
+  # Its own idle watcher, with sway 1.7's KDE idle protocol: nothing before
+  # the idle time, the aquarium after, hidden by a key and a new one after
+  # the next idle time, kept away by a window that inhibits idling.
+  command -v weston-terminal >/dev/null && command -v swayidle >/dev/null || exit 77
+  start_sway 'for_window [app_id="org.freedesktop.weston.wayland-terminal"] inhibit_idle open'
+  # The desktop: one colour but for the cursor.
+  plain() { convert "$out/$1.png" -format %c histogram:info: | sort -rn | awk 'NR == 1 { exit !($1 > 1000000) }'; }
+  # Another idle client, whose time the aquarium's drawing must not put off.
+  in_background swayidle timeout 3 "touch $out/still-idle" >"$out/swayidle.log" 2>&1
+  idle_pid=$!
+  launch --idle 2 --seed 31
+  sleep 0.5
+  user grim "$out/before-idle.png"
+  plain before-idle || fail "something shows before the idle time"
+  shoot watcher
+  user "$program" --idle 5 2>"$out/second.stderr"
+  [ $? -eq 1 ] && [ "$(wc -l <"$out/second.stderr")" -eq 1 ] || fail "a second watcher is not one line and status 1"
+  for _ in $(seq 30); do [ -e "$out/still-idle" ] && break; sleep 0.1; done
+  [ -e "$out/still-idle" ] || fail "the seat was not idle for three seconds while the aquarium showed"
+  kill -TERM "$idle_pid"
+  user wtype -s 300 q
+  still_running "a key"
+  user grim "$out/hidden.png"
+  plain hidden || fail "a key did not hide it"
+  shoot watcher-again
+  cmp -s "$out/watcher.png" "$out/watcher-again.png" && fail "the second showing is the first aquarium again"
+  user wtype -s 300 q
+  in_background env SHELL=/bin/sh weston-terminal >"$out/terminal.log" 2>&1
+  terminal_pid=$!
+  sleep 4
+  user grim "$out/inhibited.png" && sleep 1 && user grim "$out/inhibited-later.png" && check_shots "$out/inhibited"
+  grep -q '(water)' "$out/inhibited.check" && fail "it showed over a window that inhibits idling"
+  kill -TERM "$terminal_pid"
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM"
+  ;;
 gone)
-  start_sway
-  launch --seed 28
-  sleep 1
-  kill -TERM "$vnc_pid" "$server_pid"
-  vnc_pid= server_pid=
-  # Status 1 and not a signal: no crash, no core, and nothing said.
-  expect_exit 1 30 "the compositor went away"
-  [ -s "$out/stderr" ] && fail "it wrote on stderr when the compositor went away"
+  # Showing, and as an idle watcher waiting without a timeout.
+  for args in '--seed 28' '--idle 60'; do
+    start_sway
+    launch $args
+    sleep 1
+    kill -TERM "$vnc_pid" "$server_pid"
+    wait "$server_pid"
+    vnc_pid= server_pid=
+    # Status 1 and not a signal: no crash, no core, and nothing said.
+    expect_exit 1 30 "the compositor went away from $args"
+    [ -s "$out/stderr" ] && fail "it wrote on stderr when the compositor went away from $args"
+  done
   WAYLAND_DISPLAY=wayland-none "$program" 2>"$out/stderr"
   [ $? -eq 1 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "no compositor is not one line and status 1"
   ;;
@@ -242,6 +298,8 @@ weston)
   for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/wayland-w" ] && break; sleep 0.1; done
   user "$program" --background 2>"$out/stderr"
   [ $? -eq 1 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "--background without a layer shell is not one line and status 1"
+  user "$program" --idle 5 2>"$out/stderr"
+  [ $? -eq 1 ] && grep -q org_kde_kwin_idle "$out/stderr" || fail "--idle without an idle protocol is not status 1"
   launch --seed 29
   sleep 2
   grep -q 'no layer shell' "$out/stderr" || fail "no notice of the fallback"
@@ -262,6 +320,10 @@ refusals)
   [ $? -eq 2 ] || fail "two places at once are not refused"
   "$program" --window --output DP-1 2>"$out/stderr"
   [ $? -eq 2 ] || fail "--output with --window is not refused"
+  for idle in 0 86401 '5 --background' '5 --window'; do
+    "$program" --idle $idle 2>"$out/stderr"
+    [ $? -eq 2 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "--idle $idle is not one line and status 2"
+  done
   ;;
 valgrind)
   command -v valgrind >/dev/null || exit 77

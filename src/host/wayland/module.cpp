@@ -1,14 +1,17 @@
 #include "host/wayland/module.h"
 
 #include <cstdlib>
+#include <unistd.h>
 
 #include "engine/tick.h"
 #include "host/common/default_seed.h"
 #include "host/common/window_metrics.h"
 #include "host/common/window_scene.h"
+#include "host/wayland/idle_source.h"
 #include "host/wayland/input.h"
 #include "host/wayland/registry.h"
 #include "host/wayland/view.h"
+#include "host/wayland/watcher_claim.h"
 #include "render/compose.h"
 
 namespace gm {
@@ -74,7 +77,8 @@ std::string meet_compositor(ModuleState& state)
 
 void make_views(ModuleState& state)
 {
-    glyph_fonts_begin();
+    if (!state.fonts_open) glyph_fonts_begin();
+    state.fonts_open = true;
     state.start_ms = now_ms();
     state.started = true;
     if (state.options.place == WaylandPlace::window) {
@@ -85,6 +89,39 @@ void make_views(ModuleState& state)
     }
 }
 
+// Each showing is a new aquarium: the next default seed, or after --seed
+// the seeds that no showing has had yet; the mouse's grace period starts
+// again with it.
+void show_after_idle(ModuleState& state)
+{
+    if (!state.options.seed) state.next_seed = default_seed();
+    state.pacer.start(monotonic_now_ns());
+    make_views(state);
+}
+
+// Its surfaces go, not only their pictures, and it waits for the next
+// idle time.
+void hide_until_idle(ModuleState& state)
+{
+    drop_all_views(state);
+    state.started = false;
+    state.end = RunEnd::running;
+}
+
+// The compositor met and judged; an idle watcher claims the session
+// before, and has its idle timer running after.
+PlaceVerdict meet_for_run(ModuleState& state)
+{
+    const std::optional<int>& idle_seconds = state.options.idle_seconds;
+    std::string refusal;
+    if (idle_seconds) state.idle.claim = claim_idle_watcher(refusal);
+    if (refusal.empty()) refusal = meet_compositor(state);
+    if (!refusal.empty()) return {std::move(refusal), {}};
+    PlaceVerdict verdict = verdict_on(state, state.options.place);
+    if (verdict.refusal.empty() && idle_seconds) verdict.refusal = start_idle_timer(state, *idle_seconds);
+    return verdict;
+}
+
 } // namespace
 
 Started<ModuleState> module_init(const WaylandOptions& options)
@@ -93,19 +130,23 @@ Started<ModuleState> module_init(const WaylandOptions& options)
     state->options = options;
     state->next_seed = options.seed.value_or(default_seed());
     state->pacer.period_ns = 1'000'000'000 / options.fps;
-    std::string unusable = meet_compositor(*state);
-    PlaceVerdict verdict = unusable.empty() ? verdict_on(*state, options.place) : PlaceVerdict{std::move(unusable), {}};
+    PlaceVerdict verdict = meet_for_run(*state);
     if (!verdict.refusal.empty()) {
         module_free(*state);
         return {nullptr, std::move(verdict.refusal), {}};
     }
-    make_views(*state);
+    if (!options.idle_seconds) make_views(*state); // a watcher's come at the seat's idle time
     state->pacer.start(monotonic_now_ns());
     return {std::move(state), {}, std::move(verdict.notice)};
 }
 
 std::int64_t module_draw(ModuleState& state)
 {
+    if (state.options.idle_seconds) {
+        if (state.idle.due && !state.started) show_after_idle(state);
+        state.idle.due = false;
+        if (!state.started) return -1; // nothing to tick until the seat is idle
+    }
     drop_closed_views(state);
     const std::int64_t now = monotonic_now_ns();
     const bool tick_due = state.pacer.due(now);
@@ -147,16 +188,20 @@ bool module_reshape(ModuleState& state, View& view)
 EventResult module_event(ModuleState& state)
 {
     if (wl_display_dispatch_pending(state.display) < 0) end_run(state, RunEnd::failed);
+    // What ends the plain screensaver only hides the watcher's.
+    if (state.end == RunEnd::user && state.options.idle_seconds) hide_until_idle(state);
     return {true, state.end};
 }
 
 void module_free(ModuleState& state)
 {
     drop_all_views(state);
-    if (state.started) glyph_fonts_end();
+    if (state.fonts_open) glyph_fonts_end();
+    release_idle_source(state);
     release_input(state);
     release_globals(state);
     if (state.display) wl_display_disconnect(state.display);
+    if (state.idle.claim >= 0) close(state.idle.claim);
     state = ModuleState{};
 }
 

@@ -19,6 +19,10 @@ struct xdg_surface;
 struct xdg_toplevel;
 struct zwlr_layer_shell_v1;
 struct zwlr_layer_surface_v1;
+struct ext_idle_notifier_v1;
+struct ext_idle_notification_v1;
+struct org_kde_kwin_idle;
+struct org_kde_kwin_idle_timeout;
 
 namespace gm {
 
@@ -72,6 +76,17 @@ struct View {
     }
 };
 
+// --idle's watcher: the compositor's idle timer for the seat, from the
+// first protocol it offers, and the claim that keeps a second watcher out.
+struct IdleWatch {
+    ext_idle_notifier_v1* notifier = nullptr;
+    org_kde_kwin_idle* kde_idle = nullptr;
+    ext_idle_notification_v1* notification = nullptr;
+    org_kde_kwin_idle_timeout* kde_timeout = nullptr;
+    bool due = false; // the seat went idle; the aquarium comes at the next draw
+    int claim = -1;   // the session's one socket name for a watcher
+};
+
 // The aquarium as a Wayland client, in the hosts' shape (host_contract.h):
 // one state record, made by init, advanced by draw, restarted by reshape,
 // told of the compositor's events, and released by free.
@@ -94,10 +109,11 @@ struct ModuleState {
     View* keyboard_view = nullptr; // the view that has the keyboard
     View* keyboard_left = nullptr; // the view it left, until the focus check
     wl_callback* focus_check = nullptr; // asked after the keyboard left a view
-    // Past init's refusals: the fonts are open for use and the views are
-    // made, so an output that comes from now on gets a view of its own, and
-    // free has the fonts to end.
+    // The views are made, so an output that comes from now on gets a view of
+    // its own: past init's refusals, or with --idle while the aquarium shows.
     bool started = false;
+    bool fonts_open = false; // for free to end
+    IdleWatch idle;
     std::uint32_t next_seed = 0;
     std::uint32_t start_ms = 0;
     Pacer pacer;

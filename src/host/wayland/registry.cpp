@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/wayland/idle_source.h"
 #include "host/wayland/input.h"
 #include "host/wayland/view.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
@@ -82,6 +83,7 @@ void add_output(ModuleState& state, wl_registry* registry, std::uint32_t name, s
 void on_global(void* data, wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t version)
 {
     auto& state = *static_cast<ModuleState*>(data);
+    if (bind_idle_global(state, registry, name, interface)) return;
     const auto is = [&](const wl_interface& known) { return std::strcmp(interface, known.name) == 0; };
     if (is(wl_compositor_interface) && version >= compositor_version) {
         state.compositor = bind<wl_compositor>(registry, name, wl_compositor_interface, version, compositor_version);

@@ -25,6 +25,19 @@ std::string place_at(WaylandOptions& o, std::string_view)
     return {};
 }
 
+constexpr int min_idle_seconds = 1;
+constexpr int max_idle_seconds = 86400; // a day
+
+std::string read_idle(WaylandOptions& o, std::string_view text)
+{
+    int value = 0;
+    if (!parse_number(text, value) || value < min_idle_seconds || value > max_idle_seconds)
+        return "--idle wants seconds from " + std::to_string(min_idle_seconds) + " to " +
+               std::to_string(max_idle_seconds) + ", not '" + std::string(text) + "'";
+    o.idle_seconds = value;
+    return {};
+}
+
 std::string add_output_name(WaylandOptions& o, std::string_view name)
 {
     if (name.empty()) return "--output takes an output's name, such as DP-1";
@@ -43,6 +56,7 @@ const OptionRule<WaylandOptions> rules[] = {
     {"--font-size", "", true, every_mode,
      [](WaylandOptions& o, std::string_view value) { return read_font_size(value, o.font_size); }},
     {"--output", "", true, every_mode, add_output_name, true},
+    {"--idle", "", true, every_mode, read_idle},
 };
 
 } // namespace
@@ -52,6 +66,9 @@ WaylandParseResult parse_wayland_options(const std::vector<std::string>& args)
     WaylandParseResult result = read_options<WaylandOptions>(rules, args, mode_name);
     if (result.error.empty() && result.options.place == WaylandPlace::window && !result.options.outputs.empty())
         result.error = option_reading::no_effect("--output", "--window");
+    // Idle time brings the screensaver; a wallpaper or a window is there all along.
+    if (result.error.empty() && result.options.idle_seconds && result.options.place != WaylandPlace::screensaver)
+        result.error = "--idle goes with neither --background nor --window";
     return result;
 }
 
@@ -79,12 +96,16 @@ std::string wayland_usage_text()
            "                         (default: mixed from the clock and the process id)\n"
            "  --font-size PX         font height in pixels, 4 to 512 (default: a\n"
            "                         ninety-sixth of the output's height, at least 8)\n"
+           "  --idle SECONDS         stay running as its own idle watcher: the screensaver\n"
+           "                         after SECONDS, 1 to 86400, without input, hidden\n"
+           "                         again by its input, each time a new aquarium\n"
            "  --help                 show this help and exit\n"
            "  --version              show the version and exit\n"
            "\n"
            "Exit status: 0 on success, 1 when there is no compositor or it goes away,\n"
-           "--background without a layer shell, or none of the outputs --output names,\n"
-           "2 for a bad option.\n";
+           "--background without a layer shell, none of the outputs --output names, or\n"
+           "--idle without an idle protocol or with another --idle watcher in the\n"
+           "session, 2 for a bad option.\n";
 }
 
 } // namespace gm

@@ -21,6 +21,7 @@ struct WaylandOptions {
     std::optional<std::uint32_t> seed; // none: default_seed()
     std::optional<int> font_size;      // none: a ninety-sixth of the output's height
     std::vector<std::string> outputs;  // the outputs' names from --output; none: every output
+    std::optional<int> idle_seconds;   // none: shown at once; else its own idle watcher
 };
 
 using WaylandParseResult = ReadResult<WaylandOptions>;

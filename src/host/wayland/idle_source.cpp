@@ -1,0 +1,79 @@
+#include "host/wayland/idle_source.h"
+
+#include <cstring>
+
+#include "ext-idle-notify-v1-client-protocol.h"
+#include "kde-idle-client-protocol.h"
+
+namespace gm {
+
+namespace {
+
+// Only going idle matters: the aquarium's own input rules end a showing,
+// so that a mouse moved within the grace period does not.
+void went_idle(void* data) { static_cast<ModuleState*>(data)->idle.due = true; }
+
+const ext_idle_notification_v1_listener notification_listener = {
+    .idled = [](void* data, ext_idle_notification_v1*) { went_idle(data); },
+    .resumed = [](void*, ext_idle_notification_v1*) {},
+};
+const org_kde_kwin_idle_timeout_listener kde_timeout_listener = {
+    .idle = [](void* data, org_kde_kwin_idle_timeout*) { went_idle(data); },
+    .resumed = [](void*, org_kde_kwin_idle_timeout*) {},
+};
+
+template <typename Proxy>
+Proxy* bind_first(wl_registry* registry, std::uint32_t name, const wl_interface& interface)
+{
+    return static_cast<Proxy*>(wl_registry_bind(registry, name, &interface, 1));
+}
+
+} // namespace
+
+bool bind_idle_global(ModuleState& state, wl_registry* registry, std::uint32_t name, const char* interface)
+{
+    IdleWatch& idle = state.idle;
+    if (!state.options.idle_seconds) return false;
+    if (std::strcmp(interface, ext_idle_notifier_v1_interface.name) == 0 && !idle.notifier) {
+        idle.notifier = bind_first<ext_idle_notifier_v1>(registry, name, ext_idle_notifier_v1_interface);
+        return true;
+    }
+    if (std::strcmp(interface, org_kde_kwin_idle_interface.name) == 0 && !idle.kde_idle) {
+        idle.kde_idle = bind_first<org_kde_kwin_idle>(registry, name, org_kde_kwin_idle_interface);
+        return true;
+    }
+    return false;
+}
+
+std::string start_idle_timer(ModuleState& state, int seconds)
+{
+    IdleWatch& idle = state.idle;
+    if (!idle.notifier && !idle.kde_idle)
+        return "the compositor offers no idle protocol: neither ext_idle_notifier_v1 nor org_kde_kwin_idle";
+    if (!state.seat) return "the compositor offers no seat whose idle time could be watched";
+    const auto timeout_ms = static_cast<std::uint32_t>(seconds) * 1000;
+    if (idle.notifier) {
+        idle.notification = ext_idle_notifier_v1_get_idle_notification(idle.notifier, timeout_ms, state.seat);
+        ext_idle_notification_v1_add_listener(idle.notification, &notification_listener, &state);
+    } else {
+        idle.kde_timeout = org_kde_kwin_idle_get_idle_timeout(idle.kde_idle, state.seat, timeout_ms);
+        org_kde_kwin_idle_timeout_add_listener(idle.kde_timeout, &kde_timeout_listener, &state);
+    }
+    return {};
+}
+
+void release_idle_source(ModuleState& state)
+{
+    IdleWatch& idle = state.idle;
+    if (idle.notification) ext_idle_notification_v1_destroy(idle.notification);
+    if (idle.kde_timeout) org_kde_kwin_idle_timeout_release(idle.kde_timeout);
+    if (idle.notifier) ext_idle_notifier_v1_destroy(idle.notifier);
+    // The KDE global has no destructor request: the proxy is only forgotten.
+    if (idle.kde_idle) org_kde_kwin_idle_destroy(idle.kde_idle);
+    idle.notification = nullptr;
+    idle.kde_timeout = nullptr;
+    idle.notifier = nullptr;
+    idle.kde_idle = nullptr;
+}
+
+} // namespace gm
