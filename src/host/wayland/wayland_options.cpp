@@ -10,13 +10,6 @@ namespace {
 
 std::string_view mode_name(WaylandMode) { return "the Wayland aquarium"; }
 
-template <WaylandMode mode>
-std::string choose(WaylandOptions& o, std::string_view)
-{
-    o.mode = mode;
-    return {};
-}
-
 template <WaylandPlace place>
 std::string place_at(WaylandOptions& o, std::string_view)
 {
@@ -46,8 +39,8 @@ std::string add_output_name(WaylandOptions& o, std::string_view name)
 }
 
 const OptionRule<WaylandOptions> rules[] = {
-    {"--help", "-h", false, every_mode, choose<WaylandMode::help>},
-    {"--version", "", false, every_mode, choose<WaylandMode::version>},
+    {"--help", "-h", false, every_mode, choose_mode<WaylandMode::help>},
+    {"--version", "", false, every_mode, choose_mode<WaylandMode::version>},
     {"--background", "", false, every_mode, place_at<WaylandPlace::background>},
     {"--window", "", false, every_mode, place_at<WaylandPlace::window>},
     {"--fps", "", true, every_mode, [](WaylandOptions& o, std::string_view value) { return read_fps(value, o.fps); }},
