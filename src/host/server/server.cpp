@@ -171,8 +171,10 @@ void close_now(Connection* c);
 void start_closing(Connection* c)
 {
     c->phase = Phase::closing;
-    if (evbuffer_get_length(bufferevent_get_output(c->bev)) == 0) return close_now(c);
     bufferevent_disable(c->bev, EV_READ);
+    // With nothing left to send it closes from the loop, not here: the read
+    // callback that got here still looks at the connection on its way out.
+    if (evbuffer_get_length(bufferevent_get_output(c->bev)) == 0) return event_active(c->timer, EV_TIMEOUT, 0);
     evtimer_add(c->timer, &goodbye_limit);
 }
 
