@@ -106,6 +106,52 @@ std::string read_size(std::string_view text, ViewSize& size)
     return {};
 }
 
+// A parameter given twice is refused rather than one of the two chosen: the
+// viewer would not know which counted.
+struct SeenParameters {
+    bool size = false, seed = false, ticks = false, colour = false;
+};
+
+// The name goes back to the viewer in the refusal, so only a printable
+// start of it.
+std::string unknown_parameter(const std::string& name)
+{
+    std::string shown = name.substr(0, 40);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7e) c = '?';
+    return "unknown parameter '" + shown + "'; the parameters are size, seed, ticks and colour";
+}
+
+// The reason one decoded name=value cannot be taken, or "".
+std::string read_parameter(const std::string& name, const std::string& value, ViewRequest& request, SeenParameters& seen)
+{
+    auto once = [&](bool& flag) { return std::exchange(flag, true) ? name + " is given twice" : std::string(); };
+    std::string reason;
+    if (name == "size") {
+        reason = once(seen.size);
+        if (reason.empty()) reason = read_size(value, request.size);
+    } else if (name == "seed") {
+        reason = once(seen.seed);
+        std::uint32_t seed = 0;
+        if (reason.empty() && !parse_number(value, seed)) reason = "seed wants a whole number from 0 to 4294967295";
+        if (reason.empty()) request.seed = seed;
+    } else if (name == "ticks") {
+        reason = once(seen.ticks);
+        std::int64_t ticks = 0;
+        if (reason.empty() && (!parse_number(value, ticks) || ticks < 0 || ticks > 1'000'000'000))
+            reason = "ticks wants a whole number from 0 to 1000000000";
+        if (reason.empty()) request.ticks = ticks;
+    } else if (name == "colour" || name == "color") {
+        reason = once(seen.colour);
+        const std::optional<ColourDepth> depth = colour_depth_named(value);
+        if (reason.empty() && !depth) reason = "colour wants truecolor, 256, 16, 8 or none";
+        if (reason.empty()) request.depth = *depth;
+    } else {
+        reason = unknown_parameter(name);
+    }
+    return reason;
+}
+
 } // namespace
 
 std::optional<std::string> percent_decoded(std::string_view text, bool plus_is_space)
@@ -162,7 +208,7 @@ HeadRead read_request_head(std::string_view bytes)
 
 std::string read_view_query(std::string_view query, ViewRequest& request)
 {
-    bool seen_size = false, seen_seed = false, seen_ticks = false, seen_colour = false;
+    SeenParameters seen;
     while (!query.empty()) {
         const std::size_t amp = query.find('&');
         const std::string_view pair = query.substr(0, amp);
@@ -173,34 +219,7 @@ std::string read_view_query(std::string_view query, ViewRequest& request)
         const std::optional<std::string> value =
             percent_decoded(equals == std::string_view::npos ? "" : pair.substr(equals + 1), true);
         if (!name || !value) return "a query parameter has a broken escape";
-        auto once = [&](bool& seen) { return std::exchange(seen, true) ? *name + " is given twice" : std::string(); };
-        std::string reason;
-        if (*name == "size") {
-            reason = once(seen_size);
-            if (reason.empty()) reason = read_size(*value, request.size);
-        } else if (*name == "seed") {
-            reason = once(seen_seed);
-            std::uint32_t seed = 0;
-            if (reason.empty() && !parse_number(*value, seed)) reason = "seed wants a whole number from 0 to 4294967295";
-            if (reason.empty()) request.seed = seed;
-        } else if (*name == "ticks") {
-            reason = once(seen_ticks);
-            std::int64_t ticks = 0;
-            if (reason.empty() && (!parse_number(*value, ticks) || ticks < 0 || ticks > 1'000'000'000))
-                reason = "ticks wants a whole number from 0 to 1000000000";
-            if (reason.empty()) request.ticks = ticks;
-        } else if (*name == "colour" || *name == "color") {
-            reason = once(seen_colour);
-            const std::optional<ColourDepth> depth = colour_depth_named(*value);
-            if (reason.empty() && !depth) reason = "colour wants truecolor, 256, 16, 8 or none";
-            if (reason.empty()) request.depth = *depth;
-        } else {
-            std::string shown = name->substr(0, 40);
-            for (char& c : shown)
-                if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7e) c = '?';
-            reason = "unknown parameter '" + shown + "'; the parameters are size, seed, ticks and colour";
-        }
-        if (!reason.empty()) return reason;
+        if (std::string reason = read_parameter(*name, *value, request, seen); !reason.empty()) return reason;
     }
     return {};
 }

@@ -14,14 +14,13 @@
 #include <event2/bufferevent.h>
 #include <event2/event.h>
 #include <event2/listener.h>
-#include <grp.h>
 #include <iostream>
 #include <malloc.h>
 #include <map>
 #include <memory>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <pwd.h>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -31,6 +30,7 @@
 #include "host/common/default_seed.h"
 #include "host/server/frame_encoder.h"
 #include "host/server/http_request.h"
+#include "host/server/listening.h"
 #include "host/server/telnet_negotiation.h"
 #include "host/server/web_root.h"
 #include "population/population.h"
@@ -171,8 +171,10 @@ void close_now(Connection* c);
 void start_closing(Connection* c)
 {
     c->phase = Phase::closing;
-    if (evbuffer_get_length(bufferevent_get_output(c->bev)) == 0) return close_now(c);
     bufferevent_disable(c->bev, EV_READ);
+    // With nothing left to send it closes from the loop, not here: the read
+    // callback that got here still looks at the connection on its way out.
+    if (evbuffer_get_length(bufferevent_get_output(c->bev)) == 0) return event_active(c->timer, EV_TIMEOUT, 0);
     evtimer_add(c->timer, &goodbye_limit);
 }
 
@@ -635,6 +637,26 @@ AddressKey address_key(const sockaddr* address, std::string& text, bool& loopbac
     return key;
 }
 
+// Asked once the connection is counted, so that the limits include it, and a
+// refusal goes out on its own socket like any other last words.
+void admit(Connection* c)
+{
+    Server& server = *c->server;
+    if (server.stopping) return refuse(c, "503 Service Unavailable", "the server is shutting down");
+    if (static_cast<int>(server.connections.size()) > server.max_viewers) {
+        ++server.counters.refused_full;
+        return refuse(c, "503 Service Unavailable", "the server is full");
+    }
+    if (server.per_address[c->key] > server.options->max_per_address) {
+        ++server.counters.refused_address;
+        return refuse(c, "429 Too Many Requests", "too many viewers from one address");
+    }
+    if (c->protocol == Protocol::telnet) {
+        c->telnet = std::make_unique<TelnetNegotiation>();
+        write_bytes(c, c->telnet->take_output());
+    }
+}
+
 template <Protocol protocol>
 void on_accept(evconnlistener*, evutil_socket_t fd, sockaddr* address, int, void* arg)
 {
@@ -659,19 +681,7 @@ void on_accept(evconnlistener*, evutil_socket_t fd, sockaddr* address, int, void
     bufferevent_setcb(c->bev, on_read, on_write, on_event, c);
     bufferevent_enable(c->bev, EV_READ | EV_WRITE);
     evtimer_add(c->timer, &handshake_limit);
-    if (server.stopping) return refuse(c, "503 Service Unavailable", "the server is shutting down");
-    if (static_cast<int>(server.connections.size()) > server.max_viewers) {
-        ++server.counters.refused_full;
-        return refuse(c, "503 Service Unavailable", "the server is full");
-    }
-    if (server.per_address[c->key] > server.options->max_per_address) {
-        ++server.counters.refused_address;
-        return refuse(c, "429 Too Many Requests", "too many viewers from one address");
-    }
-    if (protocol == Protocol::telnet) {
-        c->telnet = std::make_unique<TelnetNegotiation>();
-        write_bytes(c, c->telnet->take_output());
-    }
+    admit(c);
 }
 
 void on_accept_error(evconnlistener* listener, void* arg)
@@ -703,41 +713,6 @@ void on_stop(evutil_socket_t, short, void* arg)
 
 // ---- start
 
-// The socket listening at `where`, or -1 after one line saying why not.
-int listen_at(const ListenAddress& where)
-{
-    const bool every = where.host.empty() || where.host == "::";
-    const bool v6 = every || where.host.find(':') != std::string::npos;
-    sockaddr_storage storage{};
-    socklen_t length = 0;
-    if (v6) {
-        auto* a = reinterpret_cast<sockaddr_in6*>(&storage);
-        a->sin6_family = AF_INET6;
-        a->sin6_port = htons(where.port);
-        if (!every) inet_pton(AF_INET6, where.host.c_str(), &a->sin6_addr);
-        length = sizeof *a;
-    } else {
-        auto* a = reinterpret_cast<sockaddr_in*>(&storage);
-        a->sin_family = AF_INET;
-        a->sin_port = htons(where.port);
-        inet_pton(AF_INET, where.host.c_str(), &a->sin_addr);
-        length = sizeof *a;
-    }
-    const int fd = socket(storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    int error = errno;
-    if (fd >= 0) {
-        const int on = 1, off = 0;
-        setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        // A port alone, or [::], takes IPv4 too; [::1] is only itself.
-        if (v6) setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, every ? &off : &on, sizeof on);
-        if (bind(fd, reinterpret_cast<sockaddr*>(&storage), length) == 0 && listen(fd, 1024) == 0) return fd;
-        error = errno;
-        close(fd);
-    }
-    std::cerr << program << ": cannot listen on " << where.text() << ": " << std::strerror(error) << "\n";
-    return -1;
-}
-
 // The viewers the descriptor limit allows, raised as far as it may go.
 int raise_descriptor_limit(int wanted_viewers)
 {
@@ -755,63 +730,47 @@ int raise_descriptor_limit(int wanted_viewers)
     return allowed;
 }
 
-// Root only binds; the rest runs as `user`. The reason it cannot, or "".
-std::string drop_root(const std::string& user)
+using ListeningSocket = std::pair<int, Protocol>;
+
+// Every socket is bound while still root and root is given up only then;
+// should any of it fail, none is left open.
+std::optional<std::vector<ListeningSocket>> open_sockets(const ServerOptions& options)
 {
-    if (geteuid() != 0) return {};
-    if (user.empty()) return "will not run as root: give --user NAME to become once listening";
-    const passwd* entry = getpwnam(user.c_str());
-    if (entry == nullptr) return "no user named '" + user + "'";
-    if (entry->pw_uid == 0) return "--user names root";
-    if (setgroups(0, nullptr) != 0 || setgid(entry->pw_gid) != 0 || setuid(entry->pw_uid) != 0 || setuid(0) == 0)
-        return "cannot become " + user + ": " + std::strerror(errno);
-    return {};
-}
-
-} // namespace
-
-int serve(const ServerOptions& options)
-{
-    if (geteuid() == 0 && options.user.empty()) {
-        std::cerr << program << ": will not run as root: give --user NAME to become once listening\n";
-        return 1;
-    }
-    std::signal(SIGPIPE, SIG_IGN);
-    Server server;
-    server.options = &options;
-    if (!options.web_root.empty()) {
-        char resolved[PATH_MAX];
-        if (realpath(options.web_root.c_str(), resolved) == nullptr) {
-            std::cerr << program << ": cannot read --web-root " << options.web_root << ": " << std::strerror(errno) << "\n";
-            return 2;
-        }
-        server.web_root = resolved;
-    }
-    server.max_viewers = raise_descriptor_limit(options.max_viewers);
-    server.cell_budget = std::max<std::int64_t>(min_cell_budget, static_cast<std::int64_t>(server.max_viewers) * 80 * 24);
-
-    std::vector<std::pair<int, Protocol>> sockets;
+    std::vector<ListeningSocket> sockets;
+    std::string reason;
     for (const auto& [where, protocol] : {std::pair{options.http, Protocol::http}, std::pair{options.telnet, Protocol::telnet}}) {
         if (!where) continue;
-        const int fd = listen_at(*where);
-        if (fd < 0) {
-            for (auto& [open, unused] : sockets) close(open);
-            return 1;
-        }
+        int fd = -1;
+        reason = listen_at(*where, fd);
+        if (!reason.empty()) break;
         sockets.emplace_back(fd, protocol);
     }
-    if (const std::string reason = drop_root(options.user); !reason.empty()) {
-        std::cerr << program << ": " << reason << "\n";
-        for (auto& [open, unused] : sockets) close(open);
-        return 1;
-    }
+    if (reason.empty()) reason = drop_root(options.user);
+    if (reason.empty()) return sockets;
+    std::cerr << program << ": " << reason << "\n";
+    for (const auto& [open, unused] : sockets) close(open);
+    return std::nullopt;
+}
 
-    server.base = event_base_new();
-    if (server.base == nullptr) {
-        std::cerr << program << ": cannot start the event loop\n";
-        return 1;
+// Each file asked for is resolved and must lie under the root, so the root is
+// resolved too; one that cannot be read stops the start, not each request.
+bool resolve_web_root(Server& server)
+{
+    const ServerOptions& options = *server.options;
+    if (options.web_root.empty()) return true;
+    char resolved[PATH_MAX];
+    if (realpath(options.web_root.c_str(), resolved) == nullptr) {
+        std::cerr << program << ": cannot read --web-root " << options.web_root << ": " << std::strerror(errno) << "\n";
+        return false;
     }
-    for (auto& [fd, protocol] : sockets) {
+    server.web_root = resolved;
+    return true;
+}
+
+// Runs until a signal stops the server and its viewers have had their goodbye.
+void run_event_loop(Server& server, const std::vector<ListeningSocket>& sockets)
+{
+    for (const auto& [fd, protocol] : sockets) {
         evconnlistener* listener = evconnlistener_new(
             server.base, protocol == Protocol::http ? on_accept<Protocol::http> : on_accept<Protocol::telnet>, &server,
             LEV_OPT_CLOSE_ON_FREE | LEV_OPT_CLOSE_ON_EXEC, -1, fd);
@@ -833,6 +792,31 @@ int serve(const ServerOptions& options)
     event_free(server.ticker);
     event_free(term);
     event_free(interrupt);
+}
+
+} // namespace
+
+int serve(const ServerOptions& options)
+{
+    if (geteuid() == 0 && options.user.empty()) {
+        std::cerr << program << ": will not run as root: give --user NAME to become once listening\n";
+        return 1;
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+    Server server;
+    server.options = &options;
+    if (!resolve_web_root(server)) return 2;
+    server.max_viewers = raise_descriptor_limit(options.max_viewers);
+    server.cell_budget = std::max<std::int64_t>(min_cell_budget, static_cast<std::int64_t>(server.max_viewers) * 80 * 24);
+
+    const std::optional<std::vector<ListeningSocket>> sockets = open_sockets(options);
+    if (!sockets) return 1;
+    server.base = event_base_new();
+    if (server.base == nullptr) {
+        std::cerr << program << ": cannot start the event loop\n";
+        return 1;
+    }
+    run_event_loop(server, *sockets);
     event_base_free(server.base);
     return 0;
 }

@@ -79,14 +79,7 @@ void TelnetNegotiation::handle(const telnet_event_t& event)
     case TELNET_EV_DATA:
         if (event.data.size > 0) key_pressed_ = true;
         break;
-    case TELNET_EV_WILL:
-        if (event.neg.telopt == TELNET_TELOPT_TTYPE && !type_asked_) {
-            type_asked_ = true;
-            telnet_ttype_send(telnet_);
-        } else if (!ours(event.neg.telopt)) {
-            refuse_once(TELNET_DONT, event.neg.telopt);
-        }
-        break;
+    case TELNET_EV_WILL: take_will(event.neg.telopt); break;
     case TELNET_EV_DO:
         if (!ours(event.neg.telopt)) refuse_once(TELNET_WONT, event.neg.telopt);
         break;
@@ -94,31 +87,51 @@ void TelnetNegotiation::handle(const telnet_event_t& event)
         if (event.neg.telopt == TELNET_TELOPT_NAWS) size_answered_ = true;
         if (event.neg.telopt == TELNET_TELOPT_TTYPE) type_answered_ = true;
         break;
-    case TELNET_EV_SUBNEGOTIATION:
-        if (event.sub.size > max_subnegotiation) {
-            failure_ = "a telnet subnegotiation longer than 64 bytes";
-        } else if (event.sub.telopt == TELNET_TELOPT_NAWS) {
-            const auto* payload = reinterpret_cast<const unsigned char*>(event.sub.buffer);
-            const std::optional<ViewSize> size = naws_size({payload, event.sub.size});
-            if (!size) {
-                failure_ = "a telnet window size that is not four bytes";
-                break;
-            }
-            size_ = *size;
-            new_size_ = *size;
-            size_answered_ = true;
-        }
-        break;
+    case TELNET_EV_SUBNEGOTIATION: take_subnegotiation(event); break;
     case TELNET_EV_TTYPE:
-        if (event.ttype.cmd == TELNET_TTYPE_IS) {
-            terminal_type_ = event.ttype.name != nullptr ? event.ttype.name : "";
-            if (terminal_type_.size() > 40) terminal_type_.resize(40);
-            type_answered_ = true;
-        }
+        if (event.ttype.cmd == TELNET_TTYPE_IS) take_terminal_type(event.ttype.name);
         break;
     case TELNET_EV_ERROR: failure_ = "broken telnet"; break;
     default: break;
     }
+}
+
+// The type is asked once: a client that says WILL again is not to be drawn
+// into a loop of questions.
+void TelnetNegotiation::take_will(unsigned char option)
+{
+    if (option == TELNET_TELOPT_TTYPE && !type_asked_) {
+        type_asked_ = true;
+        telnet_ttype_send(telnet_);
+    } else if (!ours(option)) {
+        refuse_once(TELNET_DONT, option);
+    }
+}
+
+void TelnetNegotiation::take_subnegotiation(const telnet_event_t& event)
+{
+    if (event.sub.size > max_subnegotiation) {
+        failure_ = "a telnet subnegotiation longer than 64 bytes";
+    } else if (event.sub.telopt == TELNET_TELOPT_NAWS) {
+        const auto* payload = reinterpret_cast<const unsigned char*>(event.sub.buffer);
+        const std::optional<ViewSize> size = naws_size({payload, event.sub.size});
+        if (!size) {
+            failure_ = "a telnet window size that is not four bytes";
+            return;
+        }
+        size_ = *size;
+        new_size_ = *size;
+        size_answered_ = true;
+    }
+}
+
+// No terminal's name is longer than 40 letters: a longer one is cut rather
+// than refused, so that its viewer still gets a picture.
+void TelnetNegotiation::take_terminal_type(const char* name)
+{
+    terminal_type_ = name != nullptr ? name : "";
+    if (terminal_type_.size() > 40) terminal_type_.resize(40);
+    type_answered_ = true;
 }
 
 } // namespace gm

@@ -44,6 +44,9 @@ public:
 private:
     static void on_event(telnet_t*, telnet_event_t* event, void* self);
     void handle(const telnet_event_t& event);
+    void take_will(unsigned char option);
+    void take_subnegotiation(const telnet_event_t& event);
+    void take_terminal_type(const char* name);
     void refuse_once(unsigned char answer, unsigned char option);
 
     telnet_t* telnet_ = nullptr;
