@@ -76,22 +76,7 @@ Screen::Screen(ScreenWants wants, std::FILE* out, std::FILE* in) : mouse_(wants.
     if (!has_capability("smcup")) after_leaving_ = capability_text("clear");
     if (have_modes) set_fault_restore(fileno(out), fault_restore_text(after_leaving_, mouse_), found);
 
-    if (wants.colour && has_colors()) {
-        start_color();
-        if (wants.terminal_background && use_default_colors() == OK) background_ = -1;
-        const char* colorterm = std::getenv("COLORTERM");
-        const char* type = std::getenv("TERM");
-        depth_ = drawable_depth(colorterm ? colorterm : "", type ? type : "", COLORS, wants.terminal_colours);
-        // The cube takes a pair per entry, which not every entry has.
-        if (depth_ == ColourDepth::palette256 && COLOR_PAIRS <= cube_pairs) depth_ = ColourDepth::sixteen;
-        // Only pairs are defined; the user's palette itself is never changed.
-        const int fixed = depth_ == ColourDepth::palette256 ? cube_pairs
-                          : depth_ == ColourDepth::sixteen ? 16
-                          : depth_ == ColourDepth::eight   ? 8
-                                                           : 0;
-        for (short i = 0; i < fixed && i < COLOR_PAIRS - 1; ++i) init_pair(static_cast<short>(i + 1), i, background_);
-        if (fixed > 0 && !wants.terminal_background) bkgd(COLOR_PAIR(1) | ' ');
-    }
+    if (wants.colour && has_colors()) start_colours(wants);
     erase();
     // Until its screen has been left once, ncurses takes itself for a plain
     // terminfo user and writes after every cursor movement, over a hundred
@@ -100,6 +85,25 @@ Screen::Screen(ScreenWants wants, std::FILE* out, std::FILE* in) : mouse_(wants.
     endwin();
     refresh();
     take_modes();
+}
+
+// The depth the terminal can draw, and a pair for each colour of it.
+void Screen::start_colours(const ScreenWants& wants)
+{
+    start_color();
+    if (wants.terminal_background && use_default_colors() == OK) background_ = -1;
+    const char* colorterm = std::getenv("COLORTERM");
+    const char* type = std::getenv("TERM");
+    depth_ = drawable_depth(colorterm ? colorterm : "", type ? type : "", COLORS, wants.terminal_colours);
+    // The cube takes a pair per entry, which not every entry has.
+    if (depth_ == ColourDepth::palette256 && COLOR_PAIRS <= cube_pairs) depth_ = ColourDepth::sixteen;
+    // Only pairs are defined; the user's palette itself is never changed.
+    const int fixed = depth_ == ColourDepth::palette256 ? cube_pairs
+                      : depth_ == ColourDepth::sixteen ? 16
+                      : depth_ == ColourDepth::eight   ? 8
+                                                       : 0;
+    for (short i = 0; i < fixed && i < COLOR_PAIRS - 1; ++i) init_pair(static_cast<short>(i + 1), i, background_);
+    if (fixed > 0 && !wants.terminal_background) bkgd(COLOR_PAIR(1) | ' ');
 }
 
 Screen::~Screen()

@@ -45,6 +45,7 @@ public:
     void drop_typeahead_at_end() { drop_typeahead_ = true; }
 
 private:
+    void start_colours(const ScreenWants& wants);
     void take_modes();
     void give_back();
 
