@@ -5,17 +5,51 @@
 
 #include <algorithm>
 
-#include "render/grid_diff.h"
-
 namespace gm {
 
 namespace {
 
-constexpr pixman_color_t opaque_black = {0, 0, 0, 0xFFFF};
+// Opaque black with its unused byte set as pixman sets it for a solid
+// fill: some compositors' screenshots read that byte as alpha.
+constexpr std::uint32_t black_pixel = 0xFF000000;
 
 void on_release(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->held = false; }
 
 const wl_buffer_listener release_listener = {.release = on_release};
+
+void fill_black(WaylandPainter& painter, ShmBuffer& buffer, std::int32_t x, std::int32_t y, std::int32_t width,
+                std::int32_t height)
+{
+    pixman_fill(static_cast<std::uint32_t*>(buffer.pixels), painter.width, 32, x, y, width, height, black_pixel);
+}
+
+// Appends the cells of `row` that differ between the grids, each stretch
+// widened by a cell where its edge's glyph, before or after, reaches into
+// the neighbour: that neighbour's pixels change with it.
+void collect_row(WaylandPainter& painter, const CellGrid& before, const CellGrid& after, std::int32_t row,
+                 std::vector<RowSpan>& spans)
+{
+    painter.row_spans.clear();
+    changed_spans(before, after, row, 1, painter.row_spans);
+    const Cell* old_cells = before.row(row);
+    const Cell* new_cells = after.row(row);
+    const auto reach = [&](std::int32_t column) {
+        return static_cast<std::uint8_t>(reach_of(painter.tiles, old_cells[column]) |
+                                         reach_of(painter.tiles, new_cells[column]));
+    };
+    for (const ColumnSpan span : painter.row_spans) {
+        RowSpan widened{row, span.first, span.end};
+        if (widened.first > 0 && (reach(span.first) & reach_left)) --widened.first;
+        if (widened.end < after.columns && (reach(span.end - 1) & reach_right)) ++widened.end;
+        spans.push_back(widened);
+    }
+}
+
+void collect_changes(WaylandPainter& painter, const CellGrid& before, const CellGrid& after,
+                     std::vector<RowSpan>& spans)
+{
+    for (std::int32_t row = 0; row < after.rows; ++row) collect_row(painter, before, after, row, spans);
+}
 
 bool make_buffer(WaylandPainter& painter, ShmBuffer& buffer)
 {
@@ -40,12 +74,10 @@ bool make_buffer(WaylandPainter& painter, ShmBuffer& buffer)
     }
     close(fd);
     if (!made) return false;
-    // Black with its unused byte set as pixman sets it: some compositors'
-    // screenshots read that byte as alpha. A grid of empty cells is what
-    // the buffer then shows, so the first frame draws only what is there.
-    const pixman_box32_t all = {0, 0, painter.width, painter.height};
-    pixman_image_fill_boxes(PIXMAN_OP_SRC, buffer.image, &opaque_black, 1, &all);
-    buffer.drawn = CellGrid(painter.shown.columns, painter.shown.rows);
+    // All black is the picture of a grid of empty cells: the buffer lacks
+    // only what the surface shows beside them.
+    fill_black(painter, buffer, 0, 0, painter.width, painter.height);
+    collect_changes(painter, CellGrid(painter.shown.columns, painter.shown.rows), painter.shown, buffer.stale);
     return true;
 }
 
@@ -56,103 +88,6 @@ void free_buffer(ShmBuffer& buffer)
     if (buffer.pixels) munmap(buffer.pixels, buffer.size);
     buffer = ShmBuffer{};
 }
-
-pixman_image_t* colour_for(WaylandPainter& painter, Colour colour)
-{
-    for (const auto& [known, image] : painter.colours)
-        if (known == colour) return image;
-    // 0x00BBGGRR, widened to pixman's sixteen bits a channel.
-    const pixman_color_t wanted = {static_cast<std::uint16_t>((colour & 0xFF) * 257),
-                                   static_cast<std::uint16_t>(((colour >> 8) & 0xFF) * 257),
-                                   static_cast<std::uint16_t>(((colour >> 16) & 0xFF) * 257), 0xFFFF};
-    pixman_image_t* image = pixman_image_create_solid_fill(&wanted);
-    painter.colours.emplace_back(colour, image);
-    return image;
-}
-
-// fcft takes a lock on every lookup: each glyph is asked for once and kept
-// in pixman's cache, which then draws a whole run in one call.
-const void* glyph_of(WaylandPainter& painter, char character)
-{
-    const auto index = static_cast<unsigned char>(character);
-    std::optional<const void*>& known = painter.glyphs[index];
-    if (!known) {
-        const glyph_mask mask = glyph_font_mask(painter.font, index);
-        // The cache places a glyph by its origin: the pen on the baseline.
-        known = mask.image ? pixman_glyph_cache_insert(painter.glyph_cache, painter.font, &painter.glyphs[index],
-                                                       -mask.left, mask.top, mask.image)
-                           : nullptr;
-    }
-    return *known;
-}
-
-// A buffer's image as a paint plan's backend: a cleared span is the clip of
-// the runs drawn over it.
-struct ImageBackend {
-    WaylandPainter& painter;
-    pixman_image_t* target;
-
-    void clear(const PaintSpan& span)
-    {
-        const glyph_font_metrics& m = painter.metrics;
-        const std::int32_t x = span.first * m.cell_width;
-        const std::int32_t y = span.row * m.cell_height;
-        const std::int32_t width = (span.end - span.first) * m.cell_width;
-        pixman_region32_t clip;
-        pixman_region32_init_rect(&clip, x, y, static_cast<unsigned>(width), static_cast<unsigned>(m.cell_height));
-        pixman_image_set_clip_region32(target, &clip);
-        pixman_region32_fini(&clip);
-        const pixman_box32_t box = {x, y, x + width, y + m.cell_height};
-        pixman_image_fill_boxes(PIXMAN_OP_SRC, target, &opaque_black, 1, &box);
-    }
-
-    void draw(const PaintSpan& span, const ColourRun& run)
-    {
-        const glyph_font_metrics& m = painter.metrics;
-        painter.placed.clear();
-        for (std::int32_t column = run.column; column < run.end(); ++column) {
-            const char character = run.text[static_cast<std::size_t>(column - run.column)];
-            if (character == ' ') continue;
-            if (const void* glyph = glyph_of(painter, character))
-                painter.placed.push_back({column * m.cell_width, span.row * m.cell_height + m.ascent, glyph});
-        }
-        if (painter.placed.empty()) return;
-        pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, colour_for(painter, run.colour), target, 0, 0, 0, 0,
-                                        painter.glyph_cache, static_cast<int>(painter.placed.size()),
-                                        painter.placed.data());
-    }
-};
-
-} // namespace
-
-bool open_painter(WaylandPainter& painter, wl_shm* shm, std::int32_t width, std::int32_t height, int font_pixels)
-{
-    painter.shm = shm;
-    painter.width = std::max(width, 1);
-    painter.height = std::max(height, 1);
-    painter.font = glyph_font_open(font_pixels);
-    if (!painter.font) return false;
-    painter.metrics = glyph_font_measure(painter.font);
-    painter.glyph_cache = pixman_glyph_cache_create();
-    painter.glyphs = {};
-    painter.shown = CellGrid();
-    painter.whole_surface = true;
-    return true;
-}
-
-void close_painter(WaylandPainter& painter)
-{
-    for (ShmBuffer& buffer : painter.buffers) free_buffer(buffer);
-    for (auto& [colour, image] : painter.colours) pixman_image_unref(image);
-    painter.colours.clear();
-    if (painter.glyph_cache) pixman_glyph_cache_destroy(painter.glyph_cache);
-    painter.glyph_cache = nullptr;
-    painter.glyphs = {};
-    glyph_font_close(painter.font);
-    painter.font = nullptr;
-}
-
-namespace {
 
 // A buffer the compositor is not reading, or why there is none.
 struct FreeBuffer {
@@ -176,7 +111,102 @@ FreeBuffer free_buffer_of(WaylandPainter& painter)
     return {&*unmade};
 }
 
+void copy_tile(pixman_image_t* tile, pixman_image_t* target, std::int32_t x, std::int32_t y)
+{
+    const int width = pixman_image_get_width(tile);
+    const int height = pixman_image_get_height(tile);
+    if (!pixman_blt(pixman_image_get_data(tile), pixman_image_get_data(target), pixman_image_get_stride(tile) / 4,
+                    pixman_image_get_stride(target) / 4, 32, 32, 0, 0, x, y, width, height))
+        pixman_image_composite32(PIXMAN_OP_SRC, tile, nullptr, target, 0, 0, 0, 0, x, y, width, height);
+}
+
+// Whether a neighbour's glyph reaches into the cell, which then cannot be
+// a tile.
+bool reached(GlyphTiles& tiles, const CellGrid& grid, const Cell* cells, std::int32_t column)
+{
+    return (column > 0 && (reach_of(tiles, cells[column - 1]) & reach_right)) ||
+           (column + 1 < grid.columns && (reach_of(tiles, cells[column + 1]) & reach_left));
+}
+
+// Clears the cells to black and draws each over it: a tile where no
+// neighbour reaches in, else the reached stretch blended glyph by glyph.
+void draw_cells(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid, const RowSpan& span)
+{
+    GlyphTiles& tiles = painter.tiles;
+    const glyph_font_metrics& m = painter.metrics;
+    const std::int32_t y = span.row * m.cell_height;
+    fill_black(painter, buffer, span.first * m.cell_width, y, (span.end - span.first) * m.cell_width, m.cell_height);
+    const Cell* cells = grid.row(span.row);
+    for (std::int32_t column = span.first; column < span.end;) {
+        if (reached(tiles, grid, cells, column)) {
+            std::int32_t end = column + 1;
+            while (end < span.end && reached(tiles, grid, cells, end)) ++end;
+            blend_cells(tiles, buffer.image, grid, span.row, column, end);
+            column = end;
+            continue;
+        }
+        if (!blank(cells[column]))
+            if (pixman_image_t* tile = tile_of(tiles, cells[column]))
+                copy_tile(tile, buffer.image, column * m.cell_width, y);
+        ++column;
+    }
+}
+
+// Draws every cell the buffer lacks, each once however many frames it
+// missed.
+void bring_up_to_date(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid)
+{
+    std::vector<RowSpan>& stale = buffer.stale;
+    const auto earlier = [](const RowSpan& a, const RowSpan& b) {
+        return a.row != b.row ? a.row < b.row : a.first < b.first;
+    };
+    if (!std::is_sorted(stale.begin(), stale.end(), earlier)) std::sort(stale.begin(), stale.end(), earlier);
+    for (std::size_t i = 0; i < stale.size();) {
+        RowSpan joined = stale[i];
+        for (++i; i < stale.size() && stale[i].row == joined.row && stale[i].first <= joined.end; ++i)
+            joined.end = std::max(joined.end, stale[i].end);
+        draw_cells(painter, buffer, grid, joined);
+    }
+    stale.clear();
+}
+
+// One rectangle a row: the compositor merges damage anyway, and each is a
+// request on the wire.
+void damage_changes(const WaylandPainter& painter, wl_surface* surface)
+{
+    const glyph_font_metrics& m = painter.metrics;
+    for (std::size_t i = 0; i < painter.changed.size();) {
+        const std::int32_t row = painter.changed[i].row;
+        std::int32_t first = painter.changed[i].first;
+        std::int32_t end = painter.changed[i].end;
+        for (++i; i < painter.changed.size() && painter.changed[i].row == row; ++i) {
+            first = std::min(first, painter.changed[i].first);
+            end = std::max(end, painter.changed[i].end);
+        }
+        wl_surface_damage_buffer(surface, first * m.cell_width, row * m.cell_height, (end - first) * m.cell_width,
+                                 m.cell_height);
+    }
+}
+
 } // namespace
+
+bool open_painter(WaylandPainter& painter, wl_shm* shm, std::int32_t width, std::int32_t height, int font_pixels)
+{
+    painter.shm = shm;
+    painter.width = std::max(width, 1);
+    painter.height = std::max(height, 1);
+    if (!open_tiles(painter.tiles, font_pixels)) return false;
+    painter.metrics = painter.tiles.metrics;
+    painter.shown = CellGrid();
+    painter.whole_surface = true;
+    return true;
+}
+
+void close_painter(WaylandPainter& painter)
+{
+    for (ShmBuffer& buffer : painter.buffers) free_buffer(buffer);
+    close_tiles(painter.tiles);
+}
 
 Painted paint_changes(WaylandPainter& painter, wl_surface* surface, const CellGrid& grid)
 {
@@ -185,33 +215,27 @@ Painted paint_changes(WaylandPainter& painter, wl_surface* surface, const CellGr
         painter.shown = CellGrid(grid.columns, grid.rows);
         painter.whole_surface = true;
     }
+    // The one comparison of the frame: against what the surface shows.
+    painter.changed.clear();
+    collect_changes(painter, painter.shown, grid, painter.changed);
+    if (painter.changed.empty() && !painter.whole_surface) return Painted::unchanged;
     const FreeBuffer found = free_buffer_of(painter);
     if (!found.buffer) return found.why_none;
-    ShmBuffer* free_one = found.buffer;
 
-    const glyph_font_metrics& m = painter.metrics;
-    // Frozen, nothing is evicted while glyphs are looked up and drawn; the
-    // cache holds far more than the 256 characters a grid can show.
-    pixman_glyph_cache_freeze(painter.glyph_cache);
-    painter.plan.make(free_one->drawn, grid);
-    ImageBackend backend{painter, free_one->image};
-    paint(painter.plan, backend);
-    pixman_image_set_clip_region32(free_one->image, nullptr);
-    for (std::int32_t row = 0; row < grid.rows && !painter.whole_surface; ++row) {
-        // One rectangle a row: the compositor merges damage anyway, and each
-        // is a request on the wire.
-        const ColumnSpan seen = changed_columns(painter.shown, grid, row);
-        if (!seen.empty())
-            wl_surface_damage_buffer(surface, seen.first * m.cell_width, row * m.cell_height,
-                                     (seen.end - seen.first) * m.cell_width, m.cell_height);
-    }
-    pixman_glyph_cache_thaw(painter.glyph_cache);
-    if (painter.whole_surface) wl_surface_damage_buffer(surface, 0, 0, painter.width, painter.height);
+    for (ShmBuffer& buffer : painter.buffers)
+        if (buffer.buffer) buffer.stale.insert(buffer.stale.end(), painter.changed.begin(), painter.changed.end());
+    bring_up_to_date(painter, *found.buffer, grid);
+    if (painter.whole_surface)
+        wl_surface_damage_buffer(surface, 0, 0, painter.width, painter.height);
+    else
+        damage_changes(painter, surface);
     painter.whole_surface = false;
-    free_one->drawn = grid;
-    painter.shown = grid;
-    free_one->held = true;
-    wl_surface_attach(surface, free_one->buffer, 0, 0);
+    for (const RowSpan& span : painter.changed) {
+        const Cell* from = grid.row(span.row);
+        std::copy(from + span.first, from + span.end, &painter.shown.at(span.first, span.row));
+    }
+    found.buffer->held = true;
+    wl_surface_attach(surface, found.buffer->buffer, 0, 0);
     return Painted::attached;
 }
 

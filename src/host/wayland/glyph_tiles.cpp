@@ -1,0 +1,132 @@
+#include "host/wayland/glyph_tiles.h"
+
+#include <algorithm>
+
+namespace gm {
+
+namespace {
+
+constexpr pixman_color_t opaque_black = {0, 0, 0, 0xFFFF};
+
+// fcft takes a lock on every lookup: each glyph is asked for once and kept
+// in pixman's cache, which then draws many in one call.
+const void* glyph_of(GlyphTiles& tiles, char character)
+{
+    const auto index = static_cast<unsigned char>(character);
+    std::optional<const void*>& known = tiles.glyphs[index];
+    if (!known) {
+        const glyph_mask mask = glyph_font_mask(tiles.font, index);
+        // The cache places a glyph by its origin: the pen on the baseline.
+        known = mask.image ? pixman_glyph_cache_insert(tiles.glyph_cache, tiles.font, &tiles.glyphs[index],
+                                                       -mask.left, mask.top, mask.image)
+                           : nullptr;
+        const bool left = mask.image && mask.left < 0;
+        const bool right = mask.image && mask.left + mask.width > tiles.metrics.cell_width;
+        tiles.reach[index] = static_cast<std::uint8_t>((left ? reach_left : 0) | (right ? reach_right : 0));
+    }
+    return *known;
+}
+
+GlyphInk& ink_of(GlyphTiles& tiles, Colour colour)
+{
+    if (tiles.last_ink < tiles.inks.size() && tiles.inks[tiles.last_ink].colour == colour)
+        return tiles.inks[tiles.last_ink];
+    for (tiles.last_ink = 0; tiles.last_ink < tiles.inks.size(); ++tiles.last_ink)
+        if (tiles.inks[tiles.last_ink].colour == colour) return tiles.inks[tiles.last_ink];
+    // 0x00BBGGRR, widened to pixman's sixteen bits a channel.
+    const pixman_color_t wanted = {static_cast<std::uint16_t>((colour & 0xFF) * 257),
+                                   static_cast<std::uint16_t>(((colour >> 8) & 0xFF) * 257),
+                                   static_cast<std::uint16_t>(((colour >> 16) & 0xFF) * 257), 0xFFFF};
+    GlyphInk& ink = tiles.inks.emplace_back();
+    ink.colour = colour;
+    ink.solid = pixman_image_create_solid_fill(&wanted);
+    return ink;
+}
+
+// The glyph blended over black exactly as a frame blends it over a cleared
+// cell, so that copying the tile gives the same pixels.
+pixman_image_t* make_tile(GlyphTiles& tiles, const void* glyph, pixman_image_t* solid)
+{
+    const glyph_font_metrics& m = tiles.metrics;
+    pixman_image_t* tile = pixman_image_create_bits(PIXMAN_x8r8g8b8, m.cell_width, m.cell_height, nullptr, 0);
+    if (!tile) return nullptr;
+    const pixman_box32_t all = {0, 0, m.cell_width, m.cell_height};
+    pixman_image_fill_boxes(PIXMAN_OP_SRC, tile, &opaque_black, 1, &all);
+    const pixman_glyph_t placed = {0, m.ascent, glyph};
+    pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, solid, tile, 0, 0, 0, 0, tiles.glyph_cache, 1, &placed);
+    return tile;
+}
+
+} // namespace
+
+bool open_tiles(GlyphTiles& tiles, int font_pixels)
+{
+    tiles.font = glyph_font_open(font_pixels);
+    if (!tiles.font) return false;
+    tiles.metrics = glyph_font_measure(tiles.font);
+    tiles.glyph_cache = pixman_glyph_cache_create();
+    // Frozen for its life, nothing is ever evicted: the cache holds far more
+    // than the 256 characters a grid can show.
+    pixman_glyph_cache_freeze(tiles.glyph_cache);
+    return true;
+}
+
+void close_tiles(GlyphTiles& tiles)
+{
+    for (GlyphInk& ink : tiles.inks) {
+        for (pixman_image_t* tile : ink.tiles)
+            if (tile) pixman_image_unref(tile);
+        pixman_image_unref(ink.solid);
+    }
+    if (tiles.glyph_cache) {
+        pixman_glyph_cache_thaw(tiles.glyph_cache);
+        pixman_glyph_cache_destroy(tiles.glyph_cache);
+    }
+    glyph_font_close(tiles.font);
+    tiles = GlyphTiles{};
+}
+
+std::uint8_t reach_of(GlyphTiles& tiles, const Cell& cell)
+{
+    glyph_of(tiles, cell.character);
+    return tiles.reach[static_cast<unsigned char>(cell.character)];
+}
+
+pixman_image_t* tile_of(GlyphTiles& tiles, const Cell& cell)
+{
+    const void* glyph = glyph_of(tiles, cell.character);
+    if (!glyph) return nullptr;
+    GlyphInk& ink = ink_of(tiles, cell.colour);
+    pixman_image_t*& tile = ink.tiles[static_cast<unsigned char>(cell.character)];
+    if (!tile) tile = make_tile(tiles, glyph, ink.solid);
+    return tile;
+}
+
+void blend_cells(GlyphTiles& tiles, pixman_image_t* target, const CellGrid& grid, std::int32_t row,
+                 std::int32_t first, std::int32_t end)
+{
+    const glyph_font_metrics& m = tiles.metrics;
+    pixman_region32_t clip;
+    pixman_region32_init_rect(&clip, first * m.cell_width, row * m.cell_height,
+                              static_cast<unsigned>((end - first) * m.cell_width), static_cast<unsigned>(m.cell_height));
+    pixman_image_set_clip_region32(target, &clip);
+    pixman_region32_fini(&clip);
+    const Cell* cells = grid.row(row);
+    const std::int32_t from = std::max(first - 1, 0);
+    const std::int32_t to = std::min(end + 1, grid.columns);
+    for (std::int32_t column = from; column < to;) {
+        // One call for each stretch of one colour, as pixman draws its glyphs in order.
+        const Colour colour = cells[column].colour;
+        tiles.placed.clear();
+        for (; column < to && cells[column].colour == colour; ++column)
+            if (const void* glyph = blank(cells[column]) ? nullptr : glyph_of(tiles, cells[column].character))
+                tiles.placed.push_back({column * m.cell_width, row * m.cell_height + m.ascent, glyph});
+        if (!tiles.placed.empty())
+            pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, ink_of(tiles, colour).solid, target, 0, 0, 0, 0,
+                                            tiles.glyph_cache, static_cast<int>(tiles.placed.size()),
+                                            tiles.placed.data());
+    }
+    pixman_image_set_clip_region32(target, nullptr);
+}
+
+} // namespace gm

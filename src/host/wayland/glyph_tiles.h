@@ -1,0 +1,58 @@
+#pragma once
+#include <pixman.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "host/wayland/glyph_font.h"
+#include "render/cell_grid.h"
+
+namespace gm {
+
+// One colour's solid source and the tiles drawn in it, by character.
+struct GlyphInk {
+    Colour colour = 0;
+    pixman_image_t* solid = nullptr;
+    std::array<pixman_image_t*, 256> tiles{}; // null until first drawn
+};
+
+// Each character a cell can hold, drawn once in each colour on black into a
+// tile of one cell, so that a frame copies its cells instead of blending
+// them again. A glyph that reaches into a neighbour's cell cannot be a tile:
+// the cells it reaches are blended as before, glyph by glyph from the left.
+struct GlyphTiles {
+    glyph_font* font = nullptr;
+    glyph_font_metrics metrics{};
+    pixman_glyph_cache_t* glyph_cache = nullptr;
+    std::array<std::optional<const void*>, 256> glyphs; // the cache's entries, on first use
+    std::array<std::uint8_t, 256> reach{};             // reach_left | reach_right, with the glyph
+    std::vector<GlyphInk> inks;                         // made on first use
+    std::size_t last_ink = 0;                           // cells of a colour come in runs
+    std::vector<pixman_glyph_t> placed;                 // one stretch's glyphs, kept to spare an allocation
+};
+
+constexpr std::uint8_t reach_left = 1;
+constexpr std::uint8_t reach_right = 2;
+
+// False when no font can be opened.
+bool open_tiles(GlyphTiles& tiles, int font_pixels);
+void close_tiles(GlyphTiles& tiles);
+
+// Whether the cell shows nothing but black.
+inline bool blank(const Cell& cell) { return cell.character == ' ' || cell.character == '\0'; }
+
+// Which neighbours the glyph of a visible cell reaches into.
+std::uint8_t reach_of(GlyphTiles& tiles, const Cell& cell);
+
+// The cell drawn on black, clipped to the cell; null when the font draws
+// nothing for it.
+pixman_image_t* tile_of(GlyphTiles& tiles, const Cell& cell);
+
+// Blends the glyphs of `cells` [first - 1, end + 1) of `row`, left to right,
+// over the black cells [first, end) of `target`, clipped to those.
+void blend_cells(GlyphTiles& tiles, pixman_image_t* target, const CellGrid& grid, std::int32_t row,
+                 std::int32_t first, std::int32_t end);
+
+} // namespace gm
