@@ -22,17 +22,17 @@ const void* glyph_of(GlyphTiles& tiles, char character)
                            : nullptr;
         const bool left = mask.image && mask.left < 0;
         const bool right = mask.image && mask.left + mask.width > tiles.metrics.cell_width;
-        tiles.reach[index] = static_cast<std::uint8_t>((left ? reach_left : 0) | (right ? reach_right : 0));
+        const bool drawn = character != ' ' && character != '\0';
+        tiles.reach[index] = static_cast<std::uint8_t>(reach_known | (drawn && left ? reach_left : 0) |
+                                                       (drawn && right ? reach_right : 0));
     }
     return *known;
 }
 
 GlyphInk& ink_of(GlyphTiles& tiles, Colour colour)
 {
-    if (tiles.last_ink < tiles.inks.size() && tiles.inks[tiles.last_ink].colour == colour)
-        return tiles.inks[tiles.last_ink];
-    for (tiles.last_ink = 0; tiles.last_ink < tiles.inks.size(); ++tiles.last_ink)
-        if (tiles.inks[tiles.last_ink].colour == colour) return tiles.inks[tiles.last_ink];
+    for (GlyphInk& ink : tiles.inks)
+        if (ink.colour == colour) return ink;
     // 0x00BBGGRR, widened to pixman's sixteen bits a channel.
     const pixman_color_t wanted = {static_cast<std::uint16_t>((colour & 0xFF) * 257),
                                    static_cast<std::uint16_t>(((colour >> 8) & 0xFF) * 257),
@@ -45,16 +45,19 @@ GlyphInk& ink_of(GlyphTiles& tiles, Colour colour)
 
 // The glyph blended over black exactly as a frame blends it over a cleared
 // cell, so that copying the tile gives the same pixels.
-pixman_image_t* make_tile(GlyphTiles& tiles, const void* glyph, pixman_image_t* solid)
+const std::uint32_t* make_tile(GlyphTiles& tiles, const void* glyph, pixman_image_t* solid)
 {
     const glyph_font_metrics& m = tiles.metrics;
-    pixman_image_t* tile = pixman_image_create_bits(PIXMAN_x8r8g8b8, m.cell_width, m.cell_height, nullptr, 0);
+    // A stride of exactly one cell's pixels, as the copy reads it.
+    pixman_image_t* tile = pixman_image_create_bits(PIXMAN_x8r8g8b8, m.cell_width, m.cell_height, nullptr,
+                                                    m.cell_width * 4);
     if (!tile) return nullptr;
+    tiles.tile_images.push_back(tile);
     const pixman_box32_t all = {0, 0, m.cell_width, m.cell_height};
     pixman_image_fill_boxes(PIXMAN_OP_SRC, tile, &opaque_black, 1, &all);
     const pixman_glyph_t placed = {0, m.ascent, glyph};
     pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, solid, tile, 0, 0, 0, 0, tiles.glyph_cache, 1, &placed);
-    return tile;
+    return pixman_image_get_data(tile);
 }
 
 } // namespace
@@ -73,11 +76,8 @@ bool open_tiles(GlyphTiles& tiles, int font_pixels)
 
 void close_tiles(GlyphTiles& tiles)
 {
-    for (GlyphInk& ink : tiles.inks) {
-        for (pixman_image_t* tile : ink.tiles)
-            if (tile) pixman_image_unref(tile);
-        pixman_image_unref(ink.solid);
-    }
+    for (pixman_image_t* tile : tiles.tile_images) pixman_image_unref(tile);
+    for (GlyphInk& ink : tiles.inks) pixman_image_unref(ink.solid);
     if (tiles.glyph_cache) {
         pixman_glyph_cache_thaw(tiles.glyph_cache);
         pixman_glyph_cache_destroy(tiles.glyph_cache);
@@ -86,19 +86,24 @@ void close_tiles(GlyphTiles& tiles)
     tiles = GlyphTiles{};
 }
 
-std::uint8_t reach_of(GlyphTiles& tiles, const Cell& cell)
+std::uint8_t learn_reach(GlyphTiles& tiles, char character)
 {
-    glyph_of(tiles, cell.character);
-    return tiles.reach[static_cast<unsigned char>(cell.character)];
+    glyph_of(tiles, character);
+    return tiles.reach[static_cast<unsigned char>(character)];
 }
 
-pixman_image_t* tile_of(GlyphTiles& tiles, const Cell& cell)
+const std::uint32_t* tile_of(GlyphTiles& tiles, const Cell& cell)
 {
+    // Most cells are found here without a search through the colours.
+    const std::uint32_t hash = cell.colour * 2654435761U + static_cast<unsigned char>(cell.character) * 40503U;
+    RecentTile& recent = tiles.recent[hash >> 24];
+    if (recent.tile && recent.cell == cell) return recent.tile;
     const void* glyph = glyph_of(tiles, cell.character);
     if (!glyph) return nullptr;
     GlyphInk& ink = ink_of(tiles, cell.colour);
-    pixman_image_t*& tile = ink.tiles[static_cast<unsigned char>(cell.character)];
+    const std::uint32_t*& tile = ink.tiles[static_cast<unsigned char>(cell.character)];
     if (!tile) tile = make_tile(tiles, glyph, ink.solid);
+    recent = {cell, tile};
     return tile;
 }
 

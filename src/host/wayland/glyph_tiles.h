@@ -11,11 +11,17 @@
 
 namespace gm {
 
-// One colour's solid source and the tiles drawn in it, by character.
+// One colour's solid source and the tiles drawn in it, by character: each
+// the pixels of one cell, row after row.
 struct GlyphInk {
     Colour colour = 0;
     pixman_image_t* solid = nullptr;
-    std::array<pixman_image_t*, 256> tiles{}; // null until first drawn
+    std::array<const std::uint32_t*, 256> tiles{}; // null until first drawn
+};
+
+struct RecentTile {
+    Cell cell;
+    const std::uint32_t* tile = nullptr; // none yet
 };
 
 // Each character a cell can hold, drawn once in each colour on black into a
@@ -27,14 +33,16 @@ struct GlyphTiles {
     glyph_font_metrics metrics{};
     pixman_glyph_cache_t* glyph_cache = nullptr;
     std::array<std::optional<const void*>, 256> glyphs; // the cache's entries, on first use
-    std::array<std::uint8_t, 256> reach{};             // reach_left | reach_right, with the glyph
+    std::array<std::uint8_t, 256> reach{};             // reach_known | reach_left | reach_right
     std::vector<GlyphInk> inks;                         // made on first use
-    std::size_t last_ink = 0;                           // cells of a colour come in runs
+    std::vector<pixman_image_t*> tile_images;           // the images the tiles are the pixels of
+    std::array<RecentTile, 256> recent{};               // the tiles last asked for, by a hash of the cell
     std::vector<pixman_glyph_t> placed;                 // one stretch's glyphs, kept to spare an allocation
 };
 
 constexpr std::uint8_t reach_left = 1;
 constexpr std::uint8_t reach_right = 2;
+constexpr std::uint8_t reach_known = 4;
 
 // False when no font can be opened.
 bool open_tiles(GlyphTiles& tiles, int font_pixels);
@@ -43,12 +51,19 @@ void close_tiles(GlyphTiles& tiles);
 // Whether the cell shows nothing but black.
 inline bool blank(const Cell& cell) { return cell.character == ' ' || cell.character == '\0'; }
 
-// Which neighbours the glyph of a visible cell reaches into.
-std::uint8_t reach_of(GlyphTiles& tiles, const Cell& cell);
+std::uint8_t learn_reach(GlyphTiles& tiles, char character);
 
-// The cell drawn on black, clipped to the cell; null when the font draws
-// nothing for it.
-pixman_image_t* tile_of(GlyphTiles& tiles, const Cell& cell);
+// Which neighbours the cell's glyph reaches into; asked of every cell drawn,
+// so known after the first time without a call.
+inline std::uint8_t reach_of(GlyphTiles& tiles, const Cell& cell)
+{
+    const std::uint8_t reach = tiles.reach[static_cast<unsigned char>(cell.character)];
+    return reach & reach_known ? reach : learn_reach(tiles, cell.character);
+}
+
+// A visible cell drawn on black, clipped to the cell; null when the font
+// draws nothing for it.
+const std::uint32_t* tile_of(GlyphTiles& tiles, const Cell& cell);
 
 // Blends the glyphs of `cells` [first - 1, end + 1) of `row`, left to right,
 // over the black cells [first, end) of `target`, clipped to those.

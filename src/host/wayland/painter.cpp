@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
 
 namespace gm {
 
@@ -17,10 +19,26 @@ void on_release(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->held = 
 
 const wl_buffer_listener release_listener = {.release = on_release};
 
+// pixman's fill and copy cost more to set up than the few hundred bytes of
+// a cell take to write, so cells are written row by row here.
+std::uint32_t* pixel_at(WaylandPainter& painter, ShmBuffer& buffer, std::int32_t x, std::int32_t y)
+{
+    return static_cast<std::uint32_t*>(buffer.pixels) + static_cast<std::ptrdiff_t>(y) * painter.width + x;
+}
+
 void fill_black(WaylandPainter& painter, ShmBuffer& buffer, std::int32_t x, std::int32_t y, std::int32_t width,
                 std::int32_t height)
 {
-    pixman_fill(static_cast<std::uint32_t*>(buffer.pixels), painter.width, 32, x, y, width, height, black_pixel);
+    for (std::int32_t line = 0; line < height; ++line)
+        std::fill_n(pixel_at(painter, buffer, x, y + line), width, black_pixel);
+}
+
+void copy_tile(WaylandPainter& painter, ShmBuffer& buffer, const std::uint32_t* tile, std::int32_t x, std::int32_t y)
+{
+    const glyph_font_metrics& m = painter.metrics;
+    for (std::int32_t line = 0; line < m.cell_height; ++line)
+        std::copy_n(tile + static_cast<std::ptrdiff_t>(line) * m.cell_width, m.cell_width,
+                    pixel_at(painter, buffer, x, y + line));
 }
 
 // Appends the cells of `row` that differ between the grids, each stretch
@@ -111,15 +129,6 @@ FreeBuffer free_buffer_of(WaylandPainter& painter)
     return {&*unmade};
 }
 
-void copy_tile(pixman_image_t* tile, pixman_image_t* target, std::int32_t x, std::int32_t y)
-{
-    const int width = pixman_image_get_width(tile);
-    const int height = pixman_image_get_height(tile);
-    if (!pixman_blt(pixman_image_get_data(tile), pixman_image_get_data(target), pixman_image_get_stride(tile) / 4,
-                    pixman_image_get_stride(target) / 4, 32, 32, 0, 0, x, y, width, height))
-        pixman_image_composite32(PIXMAN_OP_SRC, tile, nullptr, target, 0, 0, 0, 0, x, y, width, height);
-}
-
 // Whether a neighbour's glyph reaches into the cell, which then cannot be
 // a tile.
 bool reached(GlyphTiles& tiles, const CellGrid& grid, const Cell* cells, std::int32_t column)
@@ -128,27 +137,56 @@ bool reached(GlyphTiles& tiles, const CellGrid& grid, const Cell* cells, std::in
            (column + 1 < grid.columns && (reach_of(tiles, cells[column + 1]) & reach_left));
 }
 
-// Clears the cells to black and draws each over it: a tile where no
-// neighbour reaches in, else the reached stretch blended glyph by glyph.
+// How one cell is drawn: copied from its tile, or cleared to black and,
+// where a neighbour's glyph reaches in, blended over.
+struct CellDrawing {
+    const std::uint32_t* tile = nullptr;
+    bool reached = false;
+};
+
+CellDrawing drawing_of(GlyphTiles& tiles, const CellGrid& grid, const Cell* cells, std::int32_t column)
+{
+    if (reached(tiles, grid, cells, column)) return {nullptr, true};
+    return {blank(cells[column]) ? nullptr : tile_of(tiles, cells[column]), false};
+}
+
+// Each cell once: a tile copied, or a stretch of the others cleared at once.
 void draw_cells(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid, const RowSpan& span)
 {
     GlyphTiles& tiles = painter.tiles;
     const glyph_font_metrics& m = painter.metrics;
     const std::int32_t y = span.row * m.cell_height;
-    fill_black(painter, buffer, span.first * m.cell_width, y, (span.end - span.first) * m.cell_width, m.cell_height);
     const Cell* cells = grid.row(span.row);
     for (std::int32_t column = span.first; column < span.end;) {
-        if (reached(tiles, grid, cells, column)) {
-            std::int32_t end = column + 1;
-            while (end < span.end && reached(tiles, grid, cells, end)) ++end;
-            blend_cells(tiles, buffer.image, grid, span.row, column, end);
-            column = end;
+        const CellDrawing drawing = drawing_of(tiles, grid, cells, column);
+        if (drawing.tile) {
+            copy_tile(painter, buffer, drawing.tile, column * m.cell_width, y);
+            ++column;
             continue;
         }
-        if (!blank(cells[column]))
-            if (pixman_image_t* tile = tile_of(tiles, cells[column]))
-                copy_tile(tile, buffer.image, column * m.cell_width, y);
-        ++column;
+        std::int32_t end = column + 1;
+        for (CellDrawing next; end < span.end; ++end) {
+            next = drawing_of(tiles, grid, cells, end);
+            if (next.tile || next.reached != drawing.reached) break;
+        }
+        fill_black(painter, buffer, column * m.cell_width, y, (end - column) * m.cell_width, m.cell_height);
+        if (drawing.reached) blend_cells(tiles, buffer.image, grid, span.row, column, end);
+        column = end;
+    }
+}
+
+bool earlier(const RowSpan& a, const RowSpan& b) { return a.row != b.row ? a.row < b.row : a.first < b.first; }
+
+// Every buffer lacks this frame's changes; those a buffer lacks from the
+// frames it missed stay in order with them.
+void mark_stale(WaylandPainter& painter)
+{
+    for (ShmBuffer& buffer : painter.buffers) {
+        if (!buffer.buffer) continue;
+        painter.merged.clear();
+        std::merge(buffer.stale.begin(), buffer.stale.end(), painter.changed.begin(), painter.changed.end(),
+                   std::back_inserter(painter.merged), earlier);
+        std::swap(buffer.stale, painter.merged);
     }
 }
 
@@ -156,36 +194,59 @@ void draw_cells(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid
 // missed.
 void bring_up_to_date(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid)
 {
-    std::vector<RowSpan>& stale = buffer.stale;
-    const auto earlier = [](const RowSpan& a, const RowSpan& b) {
-        return a.row != b.row ? a.row < b.row : a.first < b.first;
-    };
-    if (!std::is_sorted(stale.begin(), stale.end(), earlier)) std::sort(stale.begin(), stale.end(), earlier);
+    const std::vector<RowSpan>& stale = buffer.stale;
     for (std::size_t i = 0; i < stale.size();) {
         RowSpan joined = stale[i];
         for (++i; i < stale.size() && stale[i].row == joined.row && stale[i].first <= joined.end; ++i)
             joined.end = std::max(joined.end, stale[i].end);
         draw_cells(painter, buffer, grid, joined);
     }
-    stale.clear();
+    buffer.stale.clear();
 }
 
-// One rectangle a row: the compositor merges damage anyway, and each is a
-// request on the wire.
-void damage_changes(const WaylandPainter& painter, wl_surface* surface)
+// Cells of whole rows, [top, bottom) by [first, end).
+struct CellBox {
+    std::int32_t top = 0;
+    std::int32_t bottom = 0;
+    std::int32_t first = 0;
+    std::int32_t end = 0;
+    std::int64_t changed = 0; // how many of its cells changed
+    std::int64_t area() const { return std::int64_t{bottom - top} * (end - first); }
+};
+
+void damage_box(const WaylandPainter& painter, wl_surface* surface, const CellBox& box)
 {
     const glyph_font_metrics& m = painter.metrics;
-    for (std::size_t i = 0; i < painter.changed.size();) {
-        const std::int32_t row = painter.changed[i].row;
-        std::int32_t first = painter.changed[i].first;
-        std::int32_t end = painter.changed[i].end;
-        for (++i; i < painter.changed.size() && painter.changed[i].row == row; ++i) {
-            first = std::min(first, painter.changed[i].first);
-            end = std::max(end, painter.changed[i].end);
+    wl_surface_damage_buffer(surface, box.first * m.cell_width, box.top * m.cell_height,
+                             (box.end - box.first) * m.cell_width, (box.bottom - box.top) * m.cell_height);
+}
+
+// Each request costs both sides a message: a row's changes make one box,
+// and the next row joins it while the box stays at most half again larger
+// than what changed in it, as the compositor draws again all it is told.
+void damage_changes(const WaylandPainter& painter, wl_surface* surface)
+{
+    const std::vector<RowSpan>& changed = painter.changed;
+    std::optional<CellBox> open;
+    for (std::size_t i = 0; i < changed.size();) {
+        CellBox row{changed[i].row, changed[i].row + 1, changed[i].first, changed[i].end, 0};
+        for (; i < changed.size() && changed[i].row == row.top; ++i) {
+            row.first = std::min(row.first, changed[i].first);
+            row.end = std::max(row.end, changed[i].end);
+            row.changed += changed[i].end - changed[i].first;
         }
-        wl_surface_damage_buffer(surface, first * m.cell_width, row * m.cell_height, (end - first) * m.cell_width,
-                                 m.cell_height);
+        if (open && open->bottom == row.top) {
+            const CellBox joined{open->top, row.bottom, std::min(open->first, row.first),
+                                 std::max(open->end, row.end), open->changed + row.changed};
+            if (2 * joined.area() <= 3 * joined.changed) {
+                open = joined;
+                continue;
+            }
+        }
+        if (open) damage_box(painter, surface, *open);
+        open = row;
     }
+    if (open) damage_box(painter, surface, *open);
 }
 
 } // namespace
@@ -222,8 +283,7 @@ Painted paint_changes(WaylandPainter& painter, wl_surface* surface, const CellGr
     const FreeBuffer found = free_buffer_of(painter);
     if (!found.buffer) return found.why_none;
 
-    for (ShmBuffer& buffer : painter.buffers)
-        if (buffer.buffer) buffer.stale.insert(buffer.stale.end(), painter.changed.begin(), painter.changed.end());
+    mark_stale(painter);
     bring_up_to_date(painter, *found.buffer, grid);
     if (painter.whole_surface)
         wl_surface_damage_buffer(surface, 0, 0, painter.width, painter.height);

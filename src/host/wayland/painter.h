@@ -46,6 +46,7 @@ struct WaylandPainter {
     bool whole_surface = true; // the next damage covers the margins too
     std::vector<RowSpan> changed;      // this frame's, kept to spare their allocations
     std::vector<ColumnSpan> row_spans; // one row's
+    std::vector<RowSpan> merged;       // a buffer's next stale cells, while they are merged
 };
 
 // False when no font can be opened; the painter is then closed again.
