@@ -67,6 +67,7 @@ bool open_tiles(GlyphTiles& tiles, int font_pixels)
     tiles.font = glyph_font_open(font_pixels);
     if (!tiles.font) return false;
     tiles.metrics = glyph_font_measure(tiles.font);
+    tiles.black.assign(static_cast<std::size_t>(tiles.metrics.cell_width) * tiles.metrics.cell_height, black_pixel);
     tiles.glyph_cache = pixman_glyph_cache_create();
     // Frozen for its life, nothing is ever evicted: the cache holds far more
     // than the 256 characters a grid can show.

@@ -36,9 +36,14 @@ struct GlyphTiles {
     std::array<std::uint8_t, 256> reach{};             // reach_known | reach_left | reach_right
     std::vector<GlyphInk> inks;                         // made on first use
     std::vector<pixman_image_t*> tile_images;           // the images the tiles are the pixels of
+    std::vector<std::uint32_t> black;                   // the tile of a cell that shows nothing
     std::array<RecentTile, 256> recent{};               // the tiles last asked for, by a hash of the cell
     std::vector<pixman_glyph_t> placed;                 // one stretch's glyphs, kept to spare an allocation
 };
+
+// Opaque black with its unused byte set as pixman sets it for a solid
+// fill: some compositors' screenshots read that byte as alpha.
+constexpr std::uint32_t black_pixel = 0xFF000000;
 
 constexpr std::uint8_t reach_left = 1;
 constexpr std::uint8_t reach_right = 2;

@@ -4,16 +4,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <optional>
 
 namespace gm {
 
 namespace {
-
-// Opaque black with its unused byte set as pixman sets it for a solid
-// fill: some compositors' screenshots read that byte as alpha.
-constexpr std::uint32_t black_pixel = 0xFF000000;
 
 void on_release(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->held = false; }
 
@@ -33,12 +30,20 @@ void fill_black(WaylandPainter& painter, ShmBuffer& buffer, std::int32_t x, std:
         std::fill_n(pixel_at(painter, buffer, x, y + line), width, black_pixel);
 }
 
-void copy_tile(WaylandPainter& painter, ShmBuffer& buffer, const std::uint32_t* tile, std::int32_t x, std::int32_t y)
+// A few pixels, in moves of a size known here rather than a call: a cell's
+// line is seldom more than a few dozen bytes. Overlapping moves write some
+// pixels twice, with the same value.
+void copy_pixels(std::uint32_t* to, const std::uint32_t* from, std::int32_t count)
 {
-    const glyph_font_metrics& m = painter.metrics;
-    for (std::int32_t line = 0; line < m.cell_height; ++line)
-        std::copy_n(tile + static_cast<std::ptrdiff_t>(line) * m.cell_width, m.cell_width,
-                    pixel_at(painter, buffer, x, y + line));
+    if (count >= 8) {
+        for (std::int32_t i = 0; i + 8 <= count; i += 8) std::memcpy(to + i, from + i, 32);
+        std::memcpy(to + count - 8, from + count - 8, 32);
+    } else if (count >= 4) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + count - 4, from + count - 4, 16);
+    } else {
+        for (std::int32_t i = 0; i < count; ++i) to[i] = from[i];
+    }
 }
 
 // Appends the cells of `row` that differ between the grids, each stretch
@@ -150,27 +155,33 @@ CellDrawing drawing_of(GlyphTiles& tiles, const CellGrid& grid, const Cell* cell
     return {blank(cells[column]) ? nullptr : tile_of(tiles, cells[column]), false};
 }
 
-// Each cell once: a tile copied, or a stretch of the others cleared at once.
+// Each cell once, line by line across the stretch so that the buffer is
+// written in order: its tile, or black; a stretch that a neighbour's glyph
+// reaches into is then blended over its black.
 void draw_cells(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid, const RowSpan& span)
 {
     GlyphTiles& tiles = painter.tiles;
     const glyph_font_metrics& m = painter.metrics;
-    const std::int32_t y = span.row * m.cell_height;
     const Cell* cells = grid.row(span.row);
-    for (std::int32_t column = span.first; column < span.end;) {
+    painter.sources.clear();
+    for (std::int32_t column = span.first; column < span.end; ++column) {
         const CellDrawing drawing = drawing_of(tiles, grid, cells, column);
-        if (drawing.tile) {
-            copy_tile(painter, buffer, drawing.tile, column * m.cell_width, y);
-            ++column;
-            continue;
+        painter.sources.push_back(drawing.tile ? drawing.tile : tiles.black.data());
+    }
+    const std::int32_t y = span.row * m.cell_height;
+    for (std::int32_t line = 0; line < m.cell_height; ++line) {
+        std::uint32_t* to = pixel_at(painter, buffer, span.first * m.cell_width, y + line);
+        const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(line) * m.cell_width;
+        for (const std::uint32_t* tile : painter.sources) {
+            copy_pixels(to, tile + offset, m.cell_width);
+            to += m.cell_width;
         }
+    }
+    for (std::int32_t column = span.first; column < span.end; ++column) {
+        if (!reached(tiles, grid, cells, column)) continue;
         std::int32_t end = column + 1;
-        for (CellDrawing next; end < span.end; ++end) {
-            next = drawing_of(tiles, grid, cells, end);
-            if (next.tile || next.reached != drawing.reached) break;
-        }
-        fill_black(painter, buffer, column * m.cell_width, y, (end - column) * m.cell_width, m.cell_height);
-        if (drawing.reached) blend_cells(tiles, buffer.image, grid, span.row, column, end);
+        while (end < span.end && reached(tiles, grid, cells, end)) ++end;
+        blend_cells(tiles, buffer.image, grid, span.row, column, end);
         column = end;
     }
 }

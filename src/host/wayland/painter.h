@@ -47,6 +47,7 @@ struct WaylandPainter {
     std::vector<RowSpan> changed;      // this frame's, kept to spare their allocations
     std::vector<ColumnSpan> row_spans; // one row's
     std::vector<RowSpan> merged;       // a buffer's next stale cells, while they are merged
+    std::vector<const std::uint32_t*> sources; // a stretch's tiles, cell by cell
 };
 
 // False when no font can be opened; the painter is then closed again.
