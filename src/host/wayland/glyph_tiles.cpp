@@ -43,9 +43,23 @@ GlyphInk& ink_of(GlyphTiles& tiles, Colour colour)
     return ink;
 }
 
+// The lines of the tile that are not all black.
+Tile inked(const std::uint32_t* pixels, const glyph_font_metrics& m)
+{
+    const auto black_line = [&](std::int32_t line) {
+        const std::uint32_t* start = pixels + static_cast<std::ptrdiff_t>(line) * m.cell_width;
+        return std::all_of(start, start + m.cell_width, [](std::uint32_t pixel) { return pixel == black_pixel; });
+    };
+    Tile tile{pixels, 0, m.cell_height};
+    while (tile.top < tile.bottom && black_line(tile.top)) ++tile.top;
+    while (tile.bottom > tile.top && black_line(tile.bottom - 1)) --tile.bottom;
+    if (tile.top == tile.bottom) tile.top = tile.bottom = 0;
+    return tile;
+}
+
 // The glyph blended over black exactly as a frame blends it over a cleared
 // cell, so that copying the tile gives the same pixels.
-const std::uint32_t* make_tile(GlyphTiles& tiles, const void* glyph, pixman_image_t* solid)
+const Tile* make_tile(GlyphTiles& tiles, const void* glyph, pixman_image_t* solid)
 {
     const glyph_font_metrics& m = tiles.metrics;
     // A stride of exactly one cell's pixels, as the copy reads it.
@@ -57,7 +71,7 @@ const std::uint32_t* make_tile(GlyphTiles& tiles, const void* glyph, pixman_imag
     pixman_image_fill_boxes(PIXMAN_OP_SRC, tile, &opaque_black, 1, &all);
     const pixman_glyph_t placed = {0, m.ascent, glyph};
     pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, solid, tile, 0, 0, 0, 0, tiles.glyph_cache, 1, &placed);
-    return pixman_image_get_data(tile);
+    return &tiles.tile_list.emplace_back(inked(pixman_image_get_data(tile), m));
 }
 
 } // namespace
@@ -67,7 +81,9 @@ bool open_tiles(GlyphTiles& tiles, int font_pixels)
     tiles.font = glyph_font_open(font_pixels);
     if (!tiles.font) return false;
     tiles.metrics = glyph_font_measure(tiles.font);
-    tiles.black.assign(static_cast<std::size_t>(tiles.metrics.cell_width) * tiles.metrics.cell_height, black_pixel);
+    tiles.black_pixels.assign(static_cast<std::size_t>(tiles.metrics.cell_width) * tiles.metrics.cell_height,
+                              black_pixel);
+    tiles.black = {tiles.black_pixels.data(), 0, 0};
     tiles.glyph_cache = pixman_glyph_cache_create();
     // Frozen for its life, nothing is ever evicted: the cache holds far more
     // than the 256 characters a grid can show.
@@ -93,19 +109,21 @@ std::uint8_t learn_reach(GlyphTiles& tiles, char character)
     return tiles.reach[static_cast<unsigned char>(character)];
 }
 
-const std::uint32_t* tile_of(GlyphTiles& tiles, const Cell& cell)
+const Tile& tile_of(GlyphTiles& tiles, const Cell& cell)
 {
+    if (blank(cell)) return tiles.black;
     // Most cells are found here without a search through the colours.
     const std::uint32_t hash = cell.colour * 2654435761U + static_cast<unsigned char>(cell.character) * 40503U;
     RecentTile& recent = tiles.recent[hash >> 24];
-    if (recent.tile && recent.cell == cell) return recent.tile;
+    if (recent.tile && recent.cell == cell) return *recent.tile;
     const void* glyph = glyph_of(tiles, cell.character);
-    if (!glyph) return nullptr;
+    if (!glyph) return tiles.black;
     GlyphInk& ink = ink_of(tiles, cell.colour);
-    const std::uint32_t*& tile = ink.tiles[static_cast<unsigned char>(cell.character)];
+    const Tile*& tile = ink.tiles[static_cast<unsigned char>(cell.character)];
     if (!tile) tile = make_tile(tiles, glyph, ink.solid);
+    if (!tile) return tiles.black;
     recent = {cell, tile};
-    return tile;
+    return *tile;
 }
 
 void blend_cells(GlyphTiles& tiles, pixman_image_t* target, const CellGrid& grid, std::int32_t row,

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -11,17 +12,24 @@
 
 namespace gm {
 
-// One colour's solid source and the tiles drawn in it, by character: each
-// the pixels of one cell, row after row.
+// A cell's pixels, line after line, and the lines [top, bottom) that are
+// not all black: a cell changing between two tiles changes only those.
+struct Tile {
+    const std::uint32_t* pixels = nullptr;
+    std::int32_t top = 0;
+    std::int32_t bottom = 0;
+};
+
+// One colour's solid source and the tiles drawn in it, by character.
 struct GlyphInk {
     Colour colour = 0;
     pixman_image_t* solid = nullptr;
-    std::array<const std::uint32_t*, 256> tiles{}; // null until first drawn
+    std::array<const Tile*, 256> tiles{}; // null until first drawn
 };
 
 struct RecentTile {
     Cell cell;
-    const std::uint32_t* tile = nullptr; // none yet
+    const Tile* tile = nullptr; // none yet
 };
 
 // Each character a cell can hold, drawn once in each colour on black into a
@@ -36,7 +44,9 @@ struct GlyphTiles {
     std::array<std::uint8_t, 256> reach{};             // reach_known | reach_left | reach_right
     std::vector<GlyphInk> inks;                         // made on first use
     std::vector<pixman_image_t*> tile_images;           // the images the tiles are the pixels of
-    std::vector<std::uint32_t> black;                   // the tile of a cell that shows nothing
+    std::deque<Tile> tile_list;                         // where the inks' tiles stay put
+    std::vector<std::uint32_t> black_pixels;
+    Tile black;                                         // the tile of a cell that shows nothing
     std::array<RecentTile, 256> recent{};               // the tiles last asked for, by a hash of the cell
     std::vector<pixman_glyph_t> placed;                 // one stretch's glyphs, kept to spare an allocation
 };
@@ -66,9 +76,9 @@ inline std::uint8_t reach_of(GlyphTiles& tiles, const Cell& cell)
     return reach & reach_known ? reach : learn_reach(tiles, cell.character);
 }
 
-// A visible cell drawn on black, clipped to the cell; null when the font
-// draws nothing for it.
-const std::uint32_t* tile_of(GlyphTiles& tiles, const Cell& cell);
+// The cell drawn on black, clipped to the cell; black where the font draws
+// nothing for it.
+const Tile& tile_of(GlyphTiles& tiles, const Cell& cell);
 
 // Blends the glyphs of `cells` [first - 1, end + 1) of `row`, left to right,
 // over the black cells [first, end) of `target`, clipped to those.

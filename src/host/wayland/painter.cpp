@@ -100,6 +100,8 @@ bool make_buffer(WaylandPainter& painter, ShmBuffer& buffer)
     // All black is the picture of a grid of empty cells: the buffer lacks
     // only what the surface shows beside them.
     fill_black(painter, buffer, 0, 0, painter.width, painter.height);
+    buffer.drawn = CellGrid(painter.shown.columns, painter.shown.rows);
+    buffer.blended.assign(buffer.drawn.cells.size(), 0);
     collect_changes(painter, CellGrid(painter.shown.columns, painter.shown.rows), painter.shown, buffer.stale);
     return true;
 }
@@ -142,47 +144,58 @@ bool reached(GlyphTiles& tiles, const CellGrid& grid, const Cell* cells, std::in
            (column + 1 < grid.columns && (reach_of(tiles, cells[column + 1]) & reach_left));
 }
 
-// How one cell is drawn: copied from its tile, or cleared to black and,
-// where a neighbour's glyph reaches in, blended over.
-struct CellDrawing {
-    const std::uint32_t* tile = nullptr;
-    bool reached = false;
-};
-
-CellDrawing drawing_of(GlyphTiles& tiles, const CellGrid& grid, const Cell* cells, std::int32_t column)
+CellLines either(const Tile& now, const Tile& was)
 {
-    if (reached(tiles, grid, cells, column)) return {nullptr, true};
-    return {blank(cells[column]) ? nullptr : tile_of(tiles, cells[column]), false};
+    if (now.top == now.bottom) return {now.pixels, was.top, was.bottom};
+    if (was.top == was.bottom) return {now.pixels, now.top, now.bottom};
+    return {now.pixels, std::min(now.top, was.top), std::max(now.bottom, was.bottom)};
 }
 
-// Each cell once, line by line across the stretch so that the buffer is
-// written in order: its tile, or black; a stretch that a neighbour's glyph
-// reaches into is then blended over its black.
-void draw_cells(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid, const RowSpan& span)
+// What a cell needs written over what the buffer holds there: nothing if
+// it holds the cell already; where a neighbour's glyph reaches in, all of
+// it black, to blend over; else the lines where its tile or the one it
+// replaces are not black.
+CellLines lines_of(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid, std::int32_t row,
+                   std::int32_t column)
 {
     GlyphTiles& tiles = painter.tiles;
+    const Cell& now = grid.row(row)[column];
+    const std::size_t at = static_cast<std::size_t>(row) * static_cast<std::size_t>(grid.columns) +
+                           static_cast<std::size_t>(column);
+    Cell& held = buffer.drawn.cells[at];
+    std::uint8_t& blended = buffer.blended[at];
+    const CellLines whole = {nullptr, 0, painter.metrics.cell_height};
+    if (reached(tiles, grid, grid.row(row), column)) {
+        blended = true;
+        return {tiles.black.pixels, whole.top, whole.bottom, true};
+    }
+    if (held == now && !blended) return {tiles.black.pixels, 0, 0};
+    const Tile& tile = tile_of(tiles, now);
+    const CellLines lines = blended ? CellLines{tile.pixels, whole.top, whole.bottom}
+                                    : either(tile, tile_of(tiles, held));
+    held = now;
+    blended = false;
+    return lines;
+}
+
+// Each cell once, only its lines that change; a stretch that a
+// neighbour's glyph reaches into is then blended over its black.
+void draw_cells(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid, const RowSpan& span)
+{
     const glyph_font_metrics& m = painter.metrics;
-    const Cell* cells = grid.row(span.row);
-    painter.sources.clear();
-    for (std::int32_t column = span.first; column < span.end; ++column) {
-        const CellDrawing drawing = drawing_of(tiles, grid, cells, column);
-        painter.sources.push_back(drawing.tile ? drawing.tile : tiles.black.data());
-    }
     const std::int32_t y = span.row * m.cell_height;
-    for (std::int32_t line = 0; line < m.cell_height; ++line) {
-        std::uint32_t* to = pixel_at(painter, buffer, span.first * m.cell_width, y + line);
-        const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(line) * m.cell_width;
-        for (const std::uint32_t* tile : painter.sources) {
-            copy_pixels(to, tile + offset, m.cell_width);
-            to += m.cell_width;
+    std::int32_t reached_from = -1; // the first of the reached cells before `column`
+    for (std::int32_t column = span.first; column <= span.end; ++column) {
+        const CellLines cell = column < span.end ? lines_of(painter, buffer, grid, span.row, column) : CellLines{};
+        if (cell.reached && reached_from < 0) reached_from = column;
+        if (!cell.reached && reached_from >= 0) {
+            blend_cells(painter.tiles, buffer.image, grid, span.row, reached_from, column);
+            reached_from = -1;
         }
-    }
-    for (std::int32_t column = span.first; column < span.end; ++column) {
-        if (!reached(tiles, grid, cells, column)) continue;
-        std::int32_t end = column + 1;
-        while (end < span.end && reached(tiles, grid, cells, end)) ++end;
-        blend_cells(tiles, buffer.image, grid, span.row, column, end);
-        column = end;
+        const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(cell.top) * m.cell_width;
+        for (std::int32_t line = cell.top; line < cell.bottom; ++line)
+            copy_pixels(pixel_at(painter, buffer, column * m.cell_width, y + line),
+                        cell.pixels + offset + (line - cell.top) * m.cell_width, m.cell_width);
     }
 }
 

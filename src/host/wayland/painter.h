@@ -21,6 +21,15 @@ struct RowSpan {
     std::int32_t end = 0;
 };
 
+// One cell's part of a stretch being drawn: the lines [top, bottom) of its
+// pixels to write, and whether a neighbour's glyph reaches in.
+struct CellLines {
+    const std::uint32_t* pixels = nullptr;
+    std::int32_t top = 0;
+    std::int32_t bottom = 0;
+    bool reached = false;
+};
+
 // One shared-memory buffer, reused frame after frame. It keeps the cells
 // that changed on the surface since it was last drawn, so that a buffer that
 // comes back from the compositor is brought up to date by drawing only those.
@@ -31,6 +40,8 @@ struct ShmBuffer {
     std::size_t size = 0;
     bool held = false; // by the compositor, until it releases it
     std::vector<RowSpan> stale;
+    CellGrid drawn;                    // what each cell shows, unless blended
+    std::vector<std::uint8_t> blended; // a cell a neighbour's glyph reached into when it was drawn
 };
 
 // Draws a grid into the buffers of one surface, sized in buffer pixels.
@@ -47,7 +58,6 @@ struct WaylandPainter {
     std::vector<RowSpan> changed;      // this frame's, kept to spare their allocations
     std::vector<ColumnSpan> row_spans; // one row's
     std::vector<RowSpan> merged;       // a buffer's next stale cells, while they are merged
-    std::vector<const std::uint32_t*> sources; // a stretch's tiles, cell by cell
 };
 
 // False when no font can be opened; the painter is then closed again.
