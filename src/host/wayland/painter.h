@@ -21,7 +21,7 @@ struct RowSpan {
     std::int32_t end = 0;
 };
 
-// One cell's part of a stretch being drawn: the lines [top, bottom) of its
+// What a stretch being drawn writes of one cell: the lines [top, bottom) of its
 // pixels to write, and whether a neighbour's glyph reaches in.
 struct CellLines {
     const std::uint32_t* pixels = nullptr;
