@@ -5,6 +5,7 @@
 
 #include "host/wayland/idle_source.h"
 #include "host/wayland/input.h"
+#include "host/wayland/surface_scale.h"
 #include "host/wayland/view.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
@@ -63,19 +64,12 @@ void release_output(wl_output* output)
         wl_output_destroy(output);
 }
 
-template <typename Proxy>
-Proxy* bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface, std::uint32_t advertised,
-            std::uint32_t known)
-{
-    return static_cast<Proxy*>(wl_registry_bind(registry, name, &interface, std::min(advertised, known)));
-}
-
 void add_output(ModuleState& state, wl_registry* registry, std::uint32_t name, std::uint32_t version)
 {
     auto output = std::make_unique<Output>();
     output->owner = &state;
     output->name = name;
-    output->output = bind<wl_output>(registry, name, wl_output_interface, version, output_version);
+    output->output = bind_global<wl_output>(registry, name, wl_output_interface, version, output_version);
     wl_output_add_listener(output->output, &output_listener, output.get());
     state.outputs.push_back(std::move(output));
 }
@@ -83,21 +77,22 @@ void add_output(ModuleState& state, wl_registry* registry, std::uint32_t name, s
 void on_global(void* data, wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t version)
 {
     auto& state = *static_cast<ModuleState*>(data);
-    if (bind_idle_global(state, registry, name, interface)) return;
+    if (bind_idle_global(state, registry, name, interface) || bind_scale_global(state, registry, name, interface))
+        return;
     const auto is = [&](const wl_interface& known) { return std::strcmp(interface, known.name) == 0; };
     if (is(wl_compositor_interface) && version >= compositor_version) {
-        state.compositor = bind<wl_compositor>(registry, name, wl_compositor_interface, version, compositor_version);
+        state.compositor = bind_global<wl_compositor>(registry, name, wl_compositor_interface, version, compositor_version);
     } else if (is(wl_shm_interface)) {
-        state.shm = bind<wl_shm>(registry, name, wl_shm_interface, version, 1);
+        state.shm = bind_global<wl_shm>(registry, name, wl_shm_interface, version, 1);
     } else if (is(zwlr_layer_shell_v1_interface)) {
         state.layer_shell_version = std::min(version, layer_shell_version);
         state.layer_shell =
-            bind<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, version, layer_shell_version);
+            bind_global<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, version, layer_shell_version);
     } else if (is(xdg_wm_base_interface)) {
-        state.wm_base = bind<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, wm_base_version);
+        state.wm_base = bind_global<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, wm_base_version);
         xdg_wm_base_add_listener(state.wm_base, &wm_base_listener, &state);
     } else if (is(wl_seat_interface) && !state.seat && reads_input(state)) {
-        watch_seat(state, bind<wl_seat>(registry, name, wl_seat_interface, version, seat_version));
+        watch_seat(state, bind_global<wl_seat>(registry, name, wl_seat_interface, version, seat_version));
     } else if (is(wl_output_interface) && version >= oldest_output_version) {
         add_output(state, registry, name, version);
     }
@@ -136,6 +131,7 @@ void release_globals(ModuleState& state)
         else
             wl_proxy_destroy(reinterpret_cast<wl_proxy*>(state.layer_shell));
     }
+    release_scale_globals(state);
     if (state.wm_base) xdg_wm_base_destroy(state.wm_base);
     if (state.shm) wl_shm_destroy(state.shm);
     if (state.compositor) wl_compositor_destroy(state.compositor);
