@@ -30,11 +30,11 @@ bool bind_idle_global(ModuleState& state, wl_registry* registry, std::uint32_t n
     IdleWatch& idle = state.idle;
     if (!state.options.idle_seconds) return false;
     if (std::strcmp(interface, ext_idle_notifier_v1_interface.name) == 0 && !idle.notifier) {
-        idle.notifier = bind_global<ext_idle_notifier_v1>(registry, name, ext_idle_notifier_v1_interface);
+        idle.notifier = bind<ext_idle_notifier_v1>(registry, name, ext_idle_notifier_v1_interface);
         return true;
     }
     if (std::strcmp(interface, org_kde_kwin_idle_interface.name) == 0 && !idle.kde_idle) {
-        idle.kde_idle = bind_global<org_kde_kwin_idle>(registry, name, org_kde_kwin_idle_interface);
+        idle.kde_idle = bind<org_kde_kwin_idle>(registry, name, org_kde_kwin_idle_interface);
         return true;
     }
     return false;

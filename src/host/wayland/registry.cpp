@@ -69,7 +69,7 @@ void add_output(ModuleState& state, wl_registry* registry, std::uint32_t name, s
     auto output = std::make_unique<Output>();
     output->owner = &state;
     output->name = name;
-    output->output = bind_global<wl_output>(registry, name, wl_output_interface, version, output_version);
+    output->output = bind<wl_output>(registry, name, wl_output_interface, version, output_version);
     wl_output_add_listener(output->output, &output_listener, output.get());
     state.outputs.push_back(std::move(output));
 }
@@ -81,18 +81,18 @@ void on_global(void* data, wl_registry* registry, std::uint32_t name, const char
         return;
     const auto is = [&](const wl_interface& known) { return std::strcmp(interface, known.name) == 0; };
     if (is(wl_compositor_interface) && version >= compositor_version) {
-        state.compositor = bind_global<wl_compositor>(registry, name, wl_compositor_interface, version, compositor_version);
+        state.compositor = bind<wl_compositor>(registry, name, wl_compositor_interface, version, compositor_version);
     } else if (is(wl_shm_interface)) {
-        state.shm = bind_global<wl_shm>(registry, name, wl_shm_interface, version, 1);
+        state.shm = bind<wl_shm>(registry, name, wl_shm_interface, version, 1);
     } else if (is(zwlr_layer_shell_v1_interface)) {
         state.layer_shell_version = std::min(version, layer_shell_version);
         state.layer_shell =
-            bind_global<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, version, layer_shell_version);
+            bind<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, version, layer_shell_version);
     } else if (is(xdg_wm_base_interface)) {
-        state.wm_base = bind_global<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, wm_base_version);
+        state.wm_base = bind<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, wm_base_version);
         xdg_wm_base_add_listener(state.wm_base, &wm_base_listener, &state);
     } else if (is(wl_seat_interface) && !state.seat && reads_input(state)) {
-        watch_seat(state, bind_global<wl_seat>(registry, name, wl_seat_interface, version, seat_version));
+        watch_seat(state, bind<wl_seat>(registry, name, wl_seat_interface, version, seat_version));
     } else if (is(wl_output_interface) && version >= oldest_output_version) {
         add_output(state, registry, name, version);
     }

@@ -8,8 +8,8 @@ namespace gm {
 // The global `name` at the older of the version it is advertised at and the
 // newest the program knows.
 template <typename Proxy>
-Proxy* bind_global(wl_registry* registry, std::uint32_t name, const wl_interface& interface,
-                   std::uint32_t advertised = 1, std::uint32_t known = 1)
+Proxy* bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface, std::uint32_t advertised = 1,
+            std::uint32_t known = 1)
 {
     return static_cast<Proxy*>(wl_registry_bind(registry, name, &interface, std::min(advertised, known)));
 }

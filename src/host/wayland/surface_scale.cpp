@@ -29,11 +29,11 @@ bool bind_scale_global(ModuleState& state, wl_registry* registry, std::uint32_t 
 {
     if (std::strcmp(interface, wp_fractional_scale_manager_v1_interface.name) == 0 && !state.fractional_scale) {
         state.fractional_scale =
-            bind_global<wp_fractional_scale_manager_v1>(registry, name, wp_fractional_scale_manager_v1_interface);
+            bind<wp_fractional_scale_manager_v1>(registry, name, wp_fractional_scale_manager_v1_interface);
         return true;
     }
     if (std::strcmp(interface, wp_viewporter_interface.name) == 0 && !state.viewporter) {
-        state.viewporter = bind_global<wp_viewporter>(registry, name, wp_viewporter_interface);
+        state.viewporter = bind<wp_viewporter>(registry, name, wp_viewporter_interface);
         return true;
     }
     return false;
