@@ -35,7 +35,9 @@ pid=
 kwin_pid=
 bus_pid=
 cleanup() {
-  for p in $pid $kwin_pid $bus_pid $vnc_pid $server_pid; do kill -TERM "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+  for p in $pid $kwin_pid $vnc_pid $server_pid; do kill -TERM "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+  # KWin is not this shell's child; its session ends the bus once it is gone.
+  [ -z "$bus_pid" ] || wait "$bus_pid"
   find "$out" -maxdepth 1 -type f ! -name glyphmarinae-wayland -exec cp {} "$results" \;
   rm -rf "$out"
 }
@@ -82,15 +84,15 @@ plain() { convert "$out/$1.png" -format %c histogram:info: | sort -rn | awk 'NR 
 # KWin as a window of sway's, so that grim sees it and wtype and sway's
 # cursor reach it. The packaged binary's file capability cannot be run here,
 # and KWin loads its own Qt platform only under its own name: a copy, so
-# named. KWin outlives its session bus: both are ended. Its clients connect
-# to kwin-test.
+# named. KWin outlives a session bus that is killed, so KWin is ended
+# instead. Its clients connect to kwin-test.
 start_kwin() { # start_kwin [KWIN_ARGS...]
   mkdir -p "$out/bin" && cp "$(command -v kwin_wayland)" "$out/bin/kwin_wayland" && chmod 755 "$out/bin"
   KWIN_COMPOSE=Q in_background dbus-run-session -- "$out/bin/kwin_wayland" --wayland-display "$WAYLAND_DISPLAY" \
     --width 1280 --height 800 --socket kwin-test --no-lockscreen "$@" >"$out/kwin.log" 2>&1
   bus_pid=$!
   for _ in $(seq 300); do [ -S "$XDG_RUNTIME_DIR/kwin-test" ] && break; sleep 0.1; done
-  kwin_pid=$(pgrep -P "$bus_pid" -x kwin_wayland) || fail "KWin did not start"
+  kwin_pid=$(pgrep -P "$bus_pid" -x kwin_wayland) || { kill -TERM "$bus_pid"; fail "KWin did not start"; }
 }
 case "$case_name" in
 overlay)
