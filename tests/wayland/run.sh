@@ -273,6 +273,31 @@ watcher)
   kill -TERM "$pid"
   expect_exit 0 30 "SIGTERM"
   ;;
+replugged)
+  # Unplugged and plugged in again while the aquarium shows, the watcher's
+  # too: headless outputs cannot be disabled, so a nested sway's output is
+  # a window of the outer one, closed to unplug it.
+  start_sway 'default_border none'
+  outer=$WAYLAND_DISPLAY outer_ipc=$SWAYSOCK
+  printf 'xwayland disable\n' >"$out/inner.conf"
+  WLR_BACKENDS=wayland WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 in_background sway -c "$out/inner.conf" \
+    >"$out/inner.log" 2>&1
+  server_pid="$! $server_pid" # the inner one ends first
+  for _ in $(seq 100); do [ "$(ls "$XDG_RUNTIME_DIR"/sway-ipc.* | wc -l)" -eq 2 ] && break; sleep 0.1; done
+  inner_ipc=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.* | grep -vxF "$outer_ipc") || fail "the nested sway did not start"
+  inner=$(basename "$(ls "$XDG_RUNTIME_DIR"/wayland-? | grep -v "/$outer\$" | head -n 1)")
+  for args in '--seed 33' '--idle 2 --seed 34'; do
+    WAYLAND_DISPLAY=$inner launch $args
+    shoot "before${args// /}"
+    sway_do '[app_id="wlroots"] kill'
+    sleep 1
+    still_running "its only output went ($args)"
+    SWAYSOCK=$inner_ipc sway_do create_output
+    shoot "again${args// /}"
+    kill -TERM "$pid"
+    expect_exit 0 30 "SIGTERM ($args)"
+  done
+  ;;
 gone)
   # Showing, and as an idle watcher waiting without a timeout.
   for args in '--seed 28' '--idle 60'; do

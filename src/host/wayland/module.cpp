@@ -148,6 +148,9 @@ std::int64_t module_draw(ModuleState& state)
         if (!state.started) return -1; // nothing to tick until the seat is idle
     }
     drop_closed_views(state);
+    // Every output gone or its surface closed: nothing to tick until the
+    // registry or an output's done event brings a view again.
+    if (state.views.empty()) return -1;
     const std::int64_t now = monotonic_now_ns();
     const bool tick_due = state.pacer.due(now);
     if (tick_due) state.pacer.advance(now);

@@ -166,8 +166,12 @@ void add_view(ModuleState& state, Output* output)
     state.views.push_back(std::move(view));
 }
 
+// The output stays known: its next done event, such as when it is enabled
+// again, makes its view again.
 void drop_closed_views(ModuleState& state)
 {
+    for (auto& view : state.views)
+        if (view->closed && view->output) view->output->viewed = false;
     drop_views(state, [](const View& view) { return view.closed; });
 }
 
