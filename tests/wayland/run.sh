@@ -337,6 +337,20 @@ weston)
   shots_verdict "$out/fallback" fallback
   kill -TERM "$pid"
   expect_exit 0 30 "SIGTERM"
+  # weston decorates no window: libdecor draws a title bar, in its plugin's
+  # grey for a window without the keyboard, a few rows of it under weston's panel.
+  title_grey() { convert "$out/decorated.png" -fill black +opaque '#303030' -fill white -opaque '#303030' \
+    -format '%[fx:round(mean*w*h)]' info:; }
+  launch --window --seed 35
+  for _ in $(seq 20); do
+    sleep 0.5
+    rm -f "$out"/wayland-screenshot*.png
+    (cd "$out" && user weston-screenshooter) && mv "$out"/wayland-screenshot*.png "$out/decorated.png" &&
+      [ "$(title_grey)" -gt 3000 ] && break
+  done
+  [ "$(title_grey)" -gt 3000 ] || fail "the window under weston has no title bar"
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM to the decorated window"
   ;;
 refusals)
   "$program" --fps 0 2>"$out/stderr"

@@ -43,9 +43,11 @@ void on_pointer_motion(void* data, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_
 void on_pointer_button(void* data, wl_pointer*, std::uint32_t, std::uint32_t, std::uint32_t button,
                        std::uint32_t pressed)
 {
-    // Left and right clicks end the run; the middle button and the wheel do not.
-    if (pressed == WL_POINTER_BUTTON_STATE_PRESSED && (button == BTN_LEFT || button == BTN_RIGHT))
-        end_run(*static_cast<ModuleState*>(data), RunEnd::user);
+    // Left and right clicks end the run; the middle button and the wheel do
+    // not, nor a click on a window's decorations, which are not its views.
+    auto& state = *static_cast<ModuleState*>(data);
+    if (state.pointer_view && pressed == WL_POINTER_BUTTON_STATE_PRESSED && (button == BTN_LEFT || button == BTN_RIGHT))
+        end_run(state, RunEnd::user);
 }
 const wl_pointer_listener pointer_listener = {
     .enter = on_pointer_enter,

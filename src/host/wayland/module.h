@@ -23,6 +23,10 @@ struct ext_idle_notifier_v1;
 struct ext_idle_notification_v1;
 struct org_kde_kwin_idle;
 struct org_kde_kwin_idle_timeout;
+struct zxdg_decoration_manager_v1;
+struct zxdg_toplevel_decoration_v1;
+struct libdecor;
+struct libdecor_frame;
 
 namespace gm {
 
@@ -48,6 +52,8 @@ struct View {
     zwlr_layer_surface_v1* layer_surface = nullptr;
     xdg_surface* window_surface = nullptr;
     xdg_toplevel* toplevel = nullptr;
+    zxdg_toplevel_decoration_v1* decoration = nullptr; // the compositor draws the window's decorations
+    libdecor_frame* decorated = nullptr;               // or libdecor does, and owns its xdg_surface
     wl_callback* frame = nullptr; // the compositor has not shown the last frame yet
     std::int32_t width = 0;       // in surface coordinates, as configured; 0 until then
     std::int32_t height = 0;
@@ -102,6 +108,8 @@ struct ModuleState {
     zwlr_layer_shell_v1* layer_shell = nullptr;
     std::uint32_t layer_shell_version = 0;
     xdg_wm_base* wm_base = nullptr;
+    zxdg_decoration_manager_v1* decoration_manager = nullptr; // none: libdecor decorates the windows
+    libdecor* decorations = nullptr;                          // made with the first window it decorates
     std::vector<std::unique_ptr<Output>> outputs;
     std::vector<std::unique_ptr<View>> views;
     View* pointer_view = nullptr;  // the view the pointer is over
