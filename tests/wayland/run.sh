@@ -178,6 +178,12 @@ output * bg #ff00ff solid_color'
 window)
   # Borderless, so that the window's picture is the output's.
   start_sway 'default_border none'
+  # sway draws decorations when asked, so the window asks for them.
+  WAYLAND_DEBUG=1 launch --window --seed 26
+  for _ in $(seq 50); do grep -q 'zxdg_toplevel_decoration_v1@[0-9]*\.set_mode(2)' "$out/stderr" && break; sleep 0.1; done
+  grep -q 'zxdg_toplevel_decoration_v1@[0-9]*\.set_mode(2)' "$out/stderr" || fail "no server-side decorations asked of sway"
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM to the window"
   launch --window --seed 26
   for _ in $(seq 50); do user swaymsg -t get_tree | grep -q '"name": "Glyphmarinae"' && break; sleep 0.1; done
   user swaymsg -t get_tree | grep -q '"name": "Glyphmarinae"' || fail "no window titled Glyphmarinae"
