@@ -61,6 +61,10 @@ if(TARGET glyphmarinae-wayland)
   # names the entry, so that docks show the same icon.
   install(FILES ${glyph_packaging}/glyphmarinae.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${glyph_packaging}/glyphmarinae.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # Its own idle watcher at login, for whoever copies the entry into
+  # ~/.config/autostart: data, so that it starts for nobody who did not.
+  install(FILES ${glyph_packaging}/glyphmarinae-wayland-idle.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/glyphmarinae/autostart)
 endif()
 
 # The server is a program of its own with a page of its own: its options
