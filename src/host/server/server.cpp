@@ -77,6 +77,7 @@ struct Connection {
     std::string head; // the HTTP request so far, or the PROXY header
     bool proxied = false; // from a trusted balancer, its PROXY header still to come
     bool heard = false;   // any byte has come
+    bool balancer_own = false; // the balancer's own connection, such as a health check
     std::unique_ptr<TelnetNegotiation> telnet;
     std::size_t index = 0; // in the server's list
 
@@ -551,6 +552,7 @@ void take_proxy_header(Connection* c, std::string_view bytes)
         ++c->server->counters.refused_bad;
         return refuse(c, "400 Bad Request", read.reason);
     }
+    c->balancer_own = !read.source;
     if (read.source) {
         uncount(*c->server, c->key);
         c->key = address_key(reinterpret_cast<const sockaddr*>(&*read.source), c->peer, c->loopback);
@@ -607,7 +609,8 @@ void on_write(bufferevent*, void* arg)
 void on_event(bufferevent*, short what, void* arg)
 {
     Connection* c = static_cast<Connection*>(arg);
-    if ((what & BEV_EVENT_ERROR) != 0 && c->phase == Phase::handshake) {
+    // A balancer's health check may well end in a reset: no failure of a viewer's.
+    if ((what & BEV_EVENT_ERROR) != 0 && c->phase == Phase::handshake && !c->balancer_own) {
         ++c->server->counters.failed;
         log_line(*c->server, c->peer, std::string("connection failed: ") + evutil_socket_error_to_string(EVUTIL_SOCKET_ERROR()));
     }
