@@ -61,6 +61,7 @@ options)
   [ "$(wc -l <"$work/err")" -eq 1 ] || fail "no listener is not one line"
   "$server" --http 127.0.0.1:99999 2>"$work/err"; [ $? -eq 2 ] || fail "a bad port is not status 2"
   "$server" --http 127.0.0.1:1 --max-viewers 0 2>"$work/err"; [ $? -eq 2 ] || fail "--max-viewers 0 is not status 2"
+  "$server" --http 127.0.0.1:1 --trusted-proxy localhost 2>"$work/err"; [ $? -eq 2 ] || fail "a proxy by name is not status 2"
   "$server" --help | grep -q 'curl -N "http://HOST:PORT/?size=${COLUMNS}x${LINES}"' || fail "--help shows no curl command"
   "$server" --version | grep -q '^glyphmarinae-server ' || fail "--version"
   if [ "$(id -u)" -eq 0 ]; then
