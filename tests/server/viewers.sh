@@ -357,6 +357,8 @@ s, got = reply(telnet, '127.0.0.2', header, whole=True)
 assert got.endswith(b'glyphmarinae-server: a PROXY header is taken only from a --trusted-proxy address\r\n'), got
 s, got = reply(http, '127.0.0.1')
 assert got.startswith(b'HTTP/1.1 400'), got
+s, got = reply(front_http, '127.0.0.15', header)
+assert got.startswith(b'HTTP/1.1 400'), 'a viewer named itself through HAProxy: %r' % got
 PY
   sleep 1
   grep -q '^glyphmarinae-server: 127.0.0.11: too many viewers from one address$' "$work/server.err" || fail "the refusal's line names no viewer"

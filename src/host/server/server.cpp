@@ -540,6 +540,17 @@ void uncount(Server& server, const AddressKey& key)
     if (--server.per_address[key] == 0) server.per_address.erase(key);
 }
 
+// Only a trusted balancer may say whose a connection is: neither another
+// address nor a viewer behind the balancer.
+bool refused_untrusted_header(Connection* c, std::string_view first_bytes)
+{
+    c->heard = true;
+    if (!starts_as_proxy_header(first_bytes)) return false;
+    ++c->server->counters.refused_bad;
+    refuse(c, "400 Bad Request", "a PROXY header is taken only from a --trusted-proxy address");
+    return true;
+}
+
 // From a trusted balancer the viewer is the one its header names: the limits
 // count that address, and what follows the header is the viewer's own.
 void take_proxy_header(Connection* c, std::string_view bytes)
@@ -560,21 +571,12 @@ void take_proxy_header(Connection* c, std::string_view bytes)
     }
     const std::string rest = c->head.substr(read.consumed);
     c->head.clear();
+    if (!rest.empty() && refused_untrusted_header(c, rest)) return;
     admit(c);
     if (c->phase != Phase::handshake || rest.empty()) return;
     if (c->protocol == Protocol::telnet) return take_telnet(c, rest);
     c->head = rest.substr(0, max_request_head + 1);
     take_request(c);
-}
-
-// Only a trusted balancer may say whose a connection is.
-bool refused_untrusted_header(Connection* c, std::string_view first_bytes)
-{
-    c->heard = true;
-    if (!starts_as_proxy_header(first_bytes)) return false;
-    ++c->server->counters.refused_bad;
-    refuse(c, "400 Bad Request", "a PROXY header is taken only from a --trusted-proxy address");
-    return true;
 }
 
 void on_read(bufferevent* bev, void* arg)
