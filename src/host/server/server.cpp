@@ -591,7 +591,7 @@ void on_read(bufferevent* bev, void* arg)
         if (c->proxied) take_proxy_header(c, bytes);
         else if (!c->heard && refused_untrusted_header(c, bytes)) break;
         else if (c->protocol == Protocol::telnet) {
-            take_telnet(c, {buffer, static_cast<std::size_t>(got)});
+            take_telnet(c, bytes);
         } else if (c->phase == Phase::handshake) {
             c->head.append(buffer, std::min<std::size_t>(static_cast<std::size_t>(got), max_request_head + 1 - c->head.size()));
             take_request(c);
