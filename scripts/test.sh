@@ -20,8 +20,10 @@ scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils
 # KDE idle ones with.
 scripts/packages.sh sway swayidle swaybg swaylock grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
   libpixman-1-dev libdecor-0-dev libdecor-0-plugin-1-cairo libgtk-layer-shell0 plasma-wayland-protocols imagemagick kwin-wayland dbus
-# The streaming server and its tests: libevent, libtelnet, and the clients a viewer uses.
-scripts/packages.sh pkg-config libevent-dev libtelnet-dev curl telnet tmux
+# The streaming server and its tests: libevent, libtelnet, libsystemd for the sockets
+# systemd hands over, the clients a viewer uses, HAProxy in front and
+# systemd-socket-activate.
+scripts/packages.sh pkg-config libevent-dev libtelnet-dev libsystemd-dev curl telnet tmux haproxy systemd
 # The Debian package: cpack's dependency list, lintian, the copyright file's format, the manual
 # page, the settings description, the menu entry.
 scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils desktop-file-utils
