@@ -188,12 +188,20 @@ void drop_closed_views(ModuleState& state)
     drop_views(state, [](const View& view) { return view.closed; });
 }
 
+// Its views are dropped with the closed ones, once the events read with the
+// output's removal have been dispatched: libwayland 1.21 never frees a
+// surface destroyed while an event still queued names it (the keyboard's
+// and the pointer's leave).
 void drop_views_of(ModuleState& state, const Output& output)
 {
-    drop_views(state, [&](const View& view) { return view.output == &output; });
-    // A window that was on it is drawn at scale 1 until it enters another.
-    for (auto& view : state.views)
+    for (auto& view : state.views) {
+        if (view->output == &output) {
+            view->closed = true;
+            view->output = nullptr;
+        }
+        // A window that was on it is drawn at scale 1 until it enters another.
         if (view->entered == &output) view->entered = nullptr;
+    }
 }
 
 void drop_all_views(ModuleState& state)
