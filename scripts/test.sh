@@ -18,6 +18,9 @@ scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils
 # KDE idle ones with.
 scripts/packages.sh sway swayidle swaybg swaylock grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
   libpixman-1-dev libgtk-layer-shell0 plasma-wayland-protocols imagemagick
+# Its idle source on GNOME, sd-bus, and the test of it: a bare Mutter on a
+# session bus of its own.
+scripts/packages.sh libsystemd-dev mutter dbus-daemon
 # The streaming server and its tests: libevent, libtelnet, and the clients a viewer uses.
 scripts/packages.sh pkg-config libevent-dev libtelnet-dev curl telnet tmux
 # The Debian package: cpack's dependency list, lintian, the copyright file's format, the manual

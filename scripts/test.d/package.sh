@@ -31,7 +31,7 @@ fi
 if [ -d src/host/wayland ]; then
   wanted+=(/usr/bin/glyphmarinae-wayland /usr/share/man/man6/glyphmarinae-wayland.6.gz
            /usr/share/applications/glyphmarinae.desktop /usr/share/icons/hicolor/scalable/apps/glyphmarinae.svg)
-  depends+=(libwayland-client0 libfcft4 libpixman-1-0)
+  depends+=(libwayland-client0 libfcft4 libpixman-1-0 libsystemd0)
 fi
 if [ -d src/host/server ]; then
   wanted+=(/usr/bin/glyphmarinae-server /usr/share/man/man6/glyphmarinae-server.6.gz)
