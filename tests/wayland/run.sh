@@ -348,12 +348,12 @@ gnome)
   wait_for 'grep -q "xdg_toplevel@[0-9]*\.destroy" "$out/stderr"' "the user's return did not take the window away"
   still_running "the user came back"
   wait_for '[ "$(shown)" -eq 2 ]' "it did not show again after the next idle time"
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM"
   for desktop in '8 0' '0 1'; do
     start_gnome $desktop 1
     sleep 3 && [ "$(shown)" -eq 0 ] || fail "it showed with InhibitedActions and the shield at $desktop"
   done
-  kill -TERM "$pid"
-  expect_exit 0 30 "SIGTERM"
   ;;
 refusals)
   "$program" --fps 0 2>"$out/stderr"
