@@ -13,11 +13,12 @@ scripts/packages.sh g++ cmake make libncurses-dev ncurses-term libgtest-dev libg
 scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils xscreensaver procps
 # The Wayland program and its tests: the libraries, headless sway with a virtual
 # seat, screenshots and keys, swayidle, sway's wallpaper and locker, weston for
-# the fallback and a window that inhibits idling, and the library and the
+# the fallback and a window that inhibits idling, KWin and its session bus
+# for KDE's idle protocol and fractional scale, and the library and the
 # descriptions that the protocol tests compare the project's layer-shell and
 # KDE idle ones with.
 scripts/packages.sh sway swayidle swaybg swaylock grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
-  libpixman-1-dev libgtk-layer-shell0 plasma-wayland-protocols imagemagick
+  libpixman-1-dev libgtk-layer-shell0 plasma-wayland-protocols imagemagick kwin-wayland dbus
 # Its idle source on GNOME, sd-bus, and the test of it: a bare Mutter on a
 # session bus of its own.
 scripts/packages.sh libsystemd-dev mutter dbus-daemon

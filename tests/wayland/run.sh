@@ -31,10 +31,14 @@ export XDG_RUNTIME_DIR=$out/runtime HOME=$out/home
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK DBUS_SESSION_BUS_ADDRESS
 server_pid=
 vnc_pid=
-desktop_pid= bus_pid=
+desktop_pid= daemon_pid=
 pid=
+kwin_pid=
+bus_pid=
 cleanup() {
-  for p in $pid $vnc_pid $server_pid $desktop_pid $bus_pid; do kill -TERM "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+  for p in $pid $kwin_pid $vnc_pid $server_pid $desktop_pid $daemon_pid; do kill -TERM "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+  # KWin is not this shell's child; its session ends the bus once it is gone.
+  [ -z "$bus_pid" ] || wait "$bus_pid"
   find "$out" -maxdepth 1 -type f ! -name glyphmarinae-wayland -exec cp {} "$results" \;
   rm -rf "$out"
 }
@@ -67,14 +71,29 @@ launch() { in_background "$program" "$@" >"$out/stdout" 2>"$out/stderr"; pid=$!;
 . "$here/../screenshot/program_tools.sh"
 share_suppressions "$out"
 # Two shots a second apart until they show the aquarium moving on; the
-# check's report is kept beside them. With an output, that output only.
-shoot() { # shoot NAME [OUTPUT] [SHOOTER...]
-  local shot=$out/$1 output=${2:-}
+# check's report is kept beside them. grim's arguments choose an output or
+# a rectangle.
+shoot() { # shoot NAME [GRIM_ARGS...]
+  local shot=$out/$1
   for _ in $(seq 10); do
-    user grim ${output:+-o "$output"} "$shot.png" && sleep 1 && user grim ${output:+-o "$output"} "$shot-later.png" &&
-      check_shots "$shot" && break
+    user grim "${@:2}" "$shot.png" && sleep 1 && user grim "${@:2}" "$shot-later.png" && check_shots "$shot" && break
   done
   shots_verdict "$shot" "$1"
+}
+# The desktop: one colour but for the cursor.
+plain() { convert "$out/$1.png" -format %c histogram:info: | sort -rn | awk 'NR == 1 { exit !($1 > 1000000) }'; }
+# KWin as a window of sway's, so that grim sees it and wtype and sway's
+# cursor reach it. The packaged binary's file capability cannot be run here,
+# and KWin loads its own Qt platform only under its own name: a copy, so
+# named. KWin outlives a session bus that is killed, so KWin is ended
+# instead. Its clients connect to kwin-test.
+start_kwin() { # start_kwin [KWIN_ARGS...]
+  mkdir -p "$out/bin" && cp "$(command -v kwin_wayland)" "$out/bin/kwin_wayland" && chmod 755 "$out/bin"
+  KWIN_COMPOSE=Q in_background dbus-run-session -- "$out/bin/kwin_wayland" --wayland-display "$WAYLAND_DISPLAY" \
+    --width 1280 --height 800 --socket kwin-test --no-lockscreen "$@" >"$out/kwin.log" 2>&1
+  bus_pid=$!
+  for _ in $(seq 300); do [ -S "$XDG_RUNTIME_DIR/kwin-test" ] && break; sleep 0.1; done
+  kwin_pid=$(pgrep -P "$bus_pid" -x kwin_wayland) || { kill -TERM "$bus_pid"; fail "KWin did not start"; }
 }
 case "$case_name" in
 overlay)
@@ -86,7 +105,7 @@ overlay)
   shoot overlay
   sway_do create_output
   sleep 1
-  shoot second-output HEADLESS-2
+  shoot second-output -o HEADLESS-2
   user grim -g '630,0 30x30' "$out/pointer.png"
   [ "$(convert "$out/pointer.png" -colorspace gray -threshold 10% -format '%[fx:round(mean*w*h)]' info:)" -lt 10 ] ||
     fail "the pointer came back over the overlay when an output was plugged in"
@@ -101,12 +120,12 @@ outputs)
   user "$program" --output HEADLESS-9 2>"$out/refusal"
   [ $? -eq 1 ] && [ "$(wc -l <"$out/refusal")" -eq 1 ] || fail "no output of the name is not one line and status 1"
   launch --output HEADLESS-2 --output HEADLESS-3 --seed 32
-  shoot named HEADLESS-2
+  shoot named -o HEADLESS-2
   user grim -o HEADLESS-1 "$out/unnamed.png"
   [ "$(pixel 640,400)" = '#3F3F3F' ] || fail "an output --output does not name is covered"
   sway_do create_output
   sleep 1
-  shoot plugged HEADLESS-3
+  shoot plugged -o HEADLESS-3
   kill -TERM "$pid"
   expect_exit 0 30 "SIGTERM"
   ;;
@@ -243,8 +262,6 @@ watcher)
   # the next idle time, kept away by a window that inhibits idling.
   command -v weston-terminal >/dev/null && command -v swayidle >/dev/null || exit 77
   start_sway 'for_window [app_id="org.freedesktop.weston.wayland-terminal"] inhibit_idle open'
-  # The desktop: one colour but for the cursor.
-  plain() { convert "$out/$1.png" -format %c histogram:info: | sort -rn | awk 'NR == 1 { exit !($1 > 1000000) }'; }
   # Another idle client, whose time the aquarium's drawing must not put off.
   in_background swayidle timeout 3 "touch $out/still-idle" >"$out/swayidle.log" 2>&1
   idle_pid=$!
@@ -273,6 +290,46 @@ watcher)
   kill -TERM "$terminal_pid"
   kill -TERM "$pid"
   expect_exit 0 30 "SIGTERM"
+  ;;
+kwin)
+  # KWin 5.27's idle protocol: nothing before the idle time, the aquarium
+  # after, hidden by a key and then by the mouse, and it lives on.
+  command -v kwin_wayland >/dev/null && command -v dbus-run-session >/dev/null || exit 77
+  start_sway 'default_border none'
+  start_kwin
+  WAYLAND_DISPLAY=kwin-test launch --idle 2 --seed 33
+  sleep 0.5
+  user grim "$out/kwin-before.png"
+  plain kwin-before || fail "something shows under KWin before the idle time"
+  shoot kwin-idle
+  user wtype -s 300 q
+  still_running "a key under KWin"
+  user grim "$out/kwin-hidden.png"
+  plain kwin-hidden || fail "a key did not hide it under KWin"
+  shoot kwin-again
+  sleep 1 # the mouse's grace period, counted from this showing
+  sway_do seat - cursor move 40 40
+  still_running "a mouse movement under KWin"
+  user grim "$out/kwin-moved.png"
+  plain kwin-moved || fail "a mouse movement did not hide it under KWin"
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM under KWin"
+  ;;
+kwin_scale)
+  # At 125 %, where KWin's wl_output says 2, only the fractional scale gives
+  # the output's real pixels: a buffer of 1600x1000, shown one to one. On a
+  # sway output at scale 2, KWin's window is that many pixels as well.
+  command -v kwin_wayland >/dev/null && command -v dbus-run-session >/dev/null || exit 77
+  start_sway 'output HEADLESS-1 mode 2560x1600 scale 2
+default_border none'
+  start_kwin --scale 1.25
+  WAYLAND_DEBUG=1 WAYLAND_DISPLAY=kwin-test launch --seed 34
+  shoot kwin-scaled -g '240,150 800x500'
+  grep -o 'create_buffer([^)]*' "$out/stderr" | tail -n 1 | grep -q ', 0, 1600, 1000, ' ||
+    fail "the buffer at 125 % is not 1600x1000"
+  grep -q 'set_destination(1280, 800)' "$out/stderr" || fail "the viewport does not show it at 1280x800"
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM under KWin"
   ;;
 gone)
   # Showing, and as an idle watcher waiting without a timeout.
@@ -325,10 +382,10 @@ gnome)
   shown() { awk '/set_fullscreen/ { a = 1 } a && /callback@[0-9]+\.done/ { n++; a = 0 } END { print n + 0 }' "$out/stderr"; }
   wait_for() { for _ in $(seq 150); do eval "$1" && return; sleep 0.1; done; fail "$2"; }
   start_gnome() { # start_gnome INHIBITED_ACTIONS SHIELD IDLE_SECONDS
-    for p in $pid $server_pid $desktop_pid $bus_pid; do kill -TERM "$p" && wait "$p"; done 2>/dev/null
+    for p in $pid $server_pid $desktop_pid $daemon_pid; do kill -TERM "$p" && wait "$p"; done 2>/dev/null
     rm -f "$XDG_RUNTIME_DIR/bus" "$out/desktop.ready"
     in_background dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" >"$out/bus.log" 2>&1
-    bus_pid=$!
+    daemon_pid=$!
     wait_for '[ -S "$XDG_RUNTIME_DIR/bus" ]' "no session bus"
     # Mutter reads the session manager's inhibitions when it starts.
     in_background "$out/gnome_standin" "$1" "$2" >"$out/desktop.ready"

@@ -10,6 +10,7 @@
 #include "host/wayland/idle_source.h"
 #include "host/wayland/input.h"
 #include "host/wayland/registry.h"
+#include "host/wayland/surface_scale.h"
 #include "host/wayland/view.h"
 #include "host/wayland/watcher_claim.h"
 #include "render/compose.h"
@@ -172,14 +173,13 @@ bool module_reshape(ModuleState& state, View& view)
 {
     view.made_width = view.width;
     view.made_height = view.height;
-    view.made_scale = view.scale();
-    const PixelSize buffer = {view.width * view.made_scale, view.height * view.made_scale};
+    view.made_scale = view.scale_120();
+    const PixelSize buffer = apply_surface_scale(view);
     close_painter(view.painter);
     if (!open_painter(view.painter, state.shm, buffer.width, buffer.height, font_pixels(state, buffer.height))) {
         fail_run(state, "no font can be opened (fontconfig found no monospace font)");
         return false;
     }
-    wl_surface_set_buffer_scale(view.surface, view.made_scale);
     const glyph_font_metrics& cell = view.painter.metrics;
     start_window_scene(view.scene, buffer, {cell.cell_width, cell.cell_height}, view.seed);
     compose(view.scene);

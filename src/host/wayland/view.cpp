@@ -1,6 +1,7 @@
 #include "host/wayland/view.h"
 
 #include "host/wayland/input.h"
+#include "host/wayland/surface_scale.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -134,6 +135,7 @@ void free_view(ModuleState& state, View& view)
     if (view.layer_surface) zwlr_layer_surface_v1_destroy(view.layer_surface);
     if (view.toplevel) xdg_toplevel_destroy(view.toplevel);
     if (view.window_surface) xdg_surface_destroy(view.window_surface);
+    release_surface_scale(view);
     if (view.surface) wl_surface_destroy(view.surface);
 }
 
@@ -157,6 +159,7 @@ void add_view(ModuleState& state, Output* output)
     view->scene.start_tick = state.start_ms;
     view->surface = wl_compositor_create_surface(state.compositor);
     wl_surface_add_listener(view->surface, &surface_listener, view.get());
+    watch_surface_scale(state, *view);
     if (output && state.layer_shell)
         make_layer_surface(state, *view);
     else
