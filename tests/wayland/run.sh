@@ -198,6 +198,12 @@ output * bg #ff00ff solid_color'
 window)
   # Borderless, so that the window's picture is the output's.
   start_sway 'default_border none'
+  # sway draws decorations when asked, so the window asks for them.
+  WAYLAND_DEBUG=1 launch --window --seed 26
+  for _ in $(seq 50); do grep -q 'zxdg_toplevel_decoration_v1@[0-9]*\.set_mode(2)' "$out/stderr" && break; sleep 0.1; done
+  grep -q 'zxdg_toplevel_decoration_v1@[0-9]*\.set_mode(2)' "$out/stderr" || fail "no server-side decorations asked of sway"
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM to the window"
   launch --window --seed 26
   for _ in $(seq 50); do user swaymsg -t get_tree | grep -q '"name": "Glyphmarinae"' && break; sleep 0.1; done
   user swaymsg -t get_tree | grep -q '"name": "Glyphmarinae"' || fail "no window titled Glyphmarinae"
@@ -331,6 +337,31 @@ default_border none'
   kill -TERM "$pid"
   expect_exit 0 30 "SIGTERM under KWin"
   ;;
+replugged)
+  # Unplugged and plugged in again while the aquarium shows, the watcher's
+  # too: headless outputs cannot be disabled, so a nested sway's output is
+  # a window of the outer one, closed to unplug it.
+  start_sway 'default_border none'
+  outer=$WAYLAND_DISPLAY outer_ipc=$SWAYSOCK
+  printf 'xwayland disable\n' >"$out/inner.conf"
+  WLR_BACKENDS=wayland WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 in_background sway -c "$out/inner.conf" \
+    >"$out/inner.log" 2>&1
+  server_pid="$! $server_pid" # the inner one ends first
+  for _ in $(seq 100); do [ "$(ls "$XDG_RUNTIME_DIR"/sway-ipc.* | wc -l)" -eq 2 ] && break; sleep 0.1; done
+  inner_ipc=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.* | grep -vxF "$outer_ipc") || fail "the nested sway did not start"
+  inner=$(basename "$(ls "$XDG_RUNTIME_DIR"/wayland-? | grep -v "/$outer\$" | head -n 1)")
+  for args in '--seed 33' '--idle 2 --seed 34'; do
+    WAYLAND_DISPLAY=$inner launch $args
+    shoot "before${args// /}"
+    sway_do '[app_id="wlroots"] kill'
+    sleep 1
+    still_running "its only output went ($args)"
+    SWAYSOCK=$inner_ipc sway_do create_output
+    shoot "again${args// /}"
+    kill -TERM "$pid"
+    expect_exit 0 30 "SIGTERM ($args)"
+  done
+  ;;
 gone)
   # Showing, and as an idle watcher waiting without a timeout.
   for args in '--seed 28' '--idle 60'; do
@@ -370,6 +401,20 @@ weston)
   shots_verdict "$out/fallback" fallback
   kill -TERM "$pid"
   expect_exit 0 30 "SIGTERM"
+  # weston decorates no window: libdecor draws a title bar, in its plugin's
+  # grey for a window without the keyboard, a few rows of it under weston's panel.
+  title_grey() { convert "$out/decorated.png" -fill black +opaque '#303030' -fill white -opaque '#303030' \
+    -format '%[fx:round(mean*w*h)]' info:; }
+  launch --window --seed 35
+  for _ in $(seq 20); do
+    sleep 0.5
+    rm -f "$out"/wayland-screenshot*.png
+    (cd "$out" && user weston-screenshooter) && mv "$out"/wayland-screenshot*.png "$out/decorated.png" &&
+      [ "$(title_grey)" -gt 3000 ] && break
+  done
+  [ "$(title_grey)" -gt 3000 ] || fail "the window under weston has no title bar"
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM to the decorated window"
   ;;
 gnome)
   # A bare Mutter, as GNOME runs it, on a bus of the case's own with a

@@ -28,6 +28,10 @@ struct wp_fractional_scale_manager_v1;
 struct wp_fractional_scale_v1;
 struct wp_viewporter;
 struct wp_viewport;
+struct zxdg_decoration_manager_v1;
+struct zxdg_toplevel_decoration_v1;
+struct libdecor;
+struct libdecor_frame;
 
 namespace gm {
 
@@ -56,6 +60,8 @@ struct View {
     wp_viewport* viewport = nullptr;             // with a fractional scale only
     wp_fractional_scale_v1* fractional_scale = nullptr;
     std::int32_t preferred_scale = 0; // the compositor's, in 120ths; 0 until it says
+    zxdg_toplevel_decoration_v1* decoration = nullptr; // the compositor draws the window's decorations
+    libdecor_frame* decorated = nullptr;               // or libdecor does, and owns its xdg_surface
     wl_callback* frame = nullptr; // the compositor has not shown the last frame yet
     std::int32_t width = 0;       // in surface coordinates, as configured; 0 until then
     std::int32_t height = 0;
@@ -117,6 +123,8 @@ struct ModuleState {
     xdg_wm_base* wm_base = nullptr;
     wp_fractional_scale_manager_v1* fractional_scale = nullptr;
     wp_viewporter* viewporter = nullptr;
+    zxdg_decoration_manager_v1* decoration_manager = nullptr; // none: libdecor decorates the windows
+    libdecor* decorations = nullptr;                          // made with the first window it decorates
     std::vector<std::unique_ptr<Output>> outputs;
     std::vector<std::unique_ptr<View>> views;
     View* pointer_view = nullptr;  // the view the pointer is over

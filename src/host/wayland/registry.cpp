@@ -8,6 +8,7 @@
 #include "host/wayland/surface_scale.h"
 #include "host/wayland/view.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#include "xdg-decoration-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace gm {
@@ -91,6 +92,9 @@ void on_global(void* data, wl_registry* registry, std::uint32_t name, const char
     } else if (is(xdg_wm_base_interface)) {
         state.wm_base = bind<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, wm_base_version);
         xdg_wm_base_add_listener(state.wm_base, &wm_base_listener, &state);
+    } else if (is(zxdg_decoration_manager_v1_interface)) {
+        state.decoration_manager =
+            bind<zxdg_decoration_manager_v1>(registry, name, zxdg_decoration_manager_v1_interface, version, 1);
     } else if (is(wl_seat_interface) && !state.seat && reads_input(state)) {
         watch_seat(state, bind<wl_seat>(registry, name, wl_seat_interface, version, seat_version));
     } else if (is(wl_output_interface) && version >= oldest_output_version) {
@@ -132,6 +136,7 @@ void release_globals(ModuleState& state)
             wl_proxy_destroy(reinterpret_cast<wl_proxy*>(state.layer_shell));
     }
     release_scale_globals(state);
+    if (state.decoration_manager) zxdg_decoration_manager_v1_destroy(state.decoration_manager);
     if (state.wm_base) xdg_wm_base_destroy(state.wm_base);
     if (state.shm) wl_shm_destroy(state.shm);
     if (state.compositor) wl_compositor_destroy(state.compositor);
