@@ -1,7 +1,6 @@
-// GNOME around a bare Mutter on a test bus: a session manager whose
-// InhibitedActions Mutter's idle monitor obeys and a screen shield that is
-// up or not (`INHIBITED SHIELD`, until killed), or a user who moves the
-// mouse through Mutter's RemoteDesktop (`move`).
+// GNOME around a bare Mutter: a session manager with InhibitedActions and a
+// screen shield up or not (`INHIBITED SHIELD`, until killed), or a user who
+// moves the mouse through Mutter's RemoteDesktop (`move`).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

@@ -446,6 +446,7 @@ gnome)
   start_gnome 0 0 2
   sleep 1 && [ "$(shown)" -eq 0 ] || fail "it showed before the idle time"
   wait_for '[ "$(shown)" -eq 1 ]' "nothing showed after the idle time"
+  sleep 1 && ! grep -q 'xdg_toplevel@[0-9]*\.destroy' "$out/stderr" || fail "its own drawing counted as input"
   user "$out/gnome_standin" move
   wait_for 'grep -q "xdg_toplevel@[0-9]*\.destroy" "$out/stderr"' "the user's return did not take the window away"
   still_running "the user came back"
