@@ -22,7 +22,7 @@ struct GnomeIdle {
 // Whether Mutter answered on the session bus with a watch for `seconds`
 // of idleness; without one nothing stays open.
 bool open_gnome_idle(GnomeIdle& idle, int seconds);
-// GNOME Shell's screen shield: up, or no shell there to have one.
+// Whether GNOME Shell's screen shield is up; without a shell none is.
 bool gnome_shield_up(GnomeIdle& idle);
 // Mutter fires a user-active watch once, at the first input after it was
 // asked for, and forgets it then; a showing ended otherwise removes it.
