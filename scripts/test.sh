@@ -20,6 +20,9 @@ scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils
 # KDE idle ones with.
 scripts/packages.sh sway swayidle swaybg swaylock grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
   libpixman-1-dev libdecor-0-dev libdecor-0-plugin-1-cairo libgtk-layer-shell0 plasma-wayland-protocols imagemagick kwin-wayland dbus
+# Its idle source on GNOME, sd-bus, and the test of it: a bare Mutter on a
+# session bus of its own.
+scripts/packages.sh libsystemd-dev mutter dbus-daemon
 # The streaming server and its tests: libevent, libtelnet, libsystemd for the sockets
 # systemd hands over, the clients a viewer uses, HAProxy in front and
 # systemd-socket-activate.

@@ -32,7 +32,7 @@ if [ -d src/host/wayland ]; then
   wanted+=(/usr/bin/glyphmarinae-wayland /usr/share/man/man6/glyphmarinae-wayland.6.gz
            /usr/share/applications/glyphmarinae.desktop /usr/share/icons/hicolor/scalable/apps/glyphmarinae.svg
            /usr/share/glyphmarinae/autostart/glyphmarinae-wayland-idle.desktop)
-  depends+=(libwayland-client0 libfcft4 libpixman-1-0 libdecor-0-0)
+  depends+=(libwayland-client0 libfcft4 libpixman-1-0 libdecor-0-0 libsystemd0)
 fi
 if [ -d src/host/server ]; then
   wanted+=(/usr/bin/glyphmarinae-server /usr/share/man/man6/glyphmarinae-server.6.gz)

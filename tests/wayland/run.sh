@@ -4,7 +4,7 @@
 # the mouse, resize and scale the output, idle into it, signal it, pull the
 # compositor away, and run it under Valgrind. sway refuses to run as root,
 # so as root the compositor and every client run as nobody.
-# Usage: run.sh PROGRAM SCREENSHOT_CHECK OUT_DIR CASE   (exit 77 without sway)
+# Usage: run.sh PROGRAM SCREENSHOT_CHECK OUT_DIR CASE GNOME_STANDIN   (exit 77 without sway)
 set -uo pipefail
 checker=$2
 results=$3/$4
@@ -28,14 +28,15 @@ if [ "$(id -u)" -eq 0 ]; then
   chown -R nobody:nogroup "$out"
 fi
 export XDG_RUNTIME_DIR=$out/runtime HOME=$out/home
-unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
+unset DISPLAY WAYLAND_DISPLAY SWAYSOCK DBUS_SESSION_BUS_ADDRESS
 server_pid=
 vnc_pid=
+desktop_pid= daemon_pid=
 pid=
 kwin_pid=
 bus_pid=
 cleanup() {
-  for p in $pid $kwin_pid $vnc_pid $server_pid; do kill -TERM "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+  for p in $pid $kwin_pid $vnc_pid $server_pid $desktop_pid $daemon_pid; do kill -TERM "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
   # KWin is not this shell's child; its session ends the bus once it is gone.
   [ -z "$bus_pid" ] || wait "$bus_pid"
   find "$out" -maxdepth 1 -type f ! -name glyphmarinae-wayland -exec cp {} "$results" \;
@@ -387,7 +388,7 @@ weston)
   user "$program" --background 2>"$out/stderr"
   [ $? -eq 1 ] && [ "$(wc -l <"$out/stderr")" -eq 1 ] || fail "--background without a layer shell is not one line and status 1"
   user "$program" --idle 5 2>"$out/stderr"
-  [ $? -eq 1 ] && grep -q org_kde_kwin_idle "$out/stderr" || fail "--idle without an idle protocol is not status 1"
+  [ $? -eq 1 ] && grep -q 'kwin_idle.*Mutter.IdleMonitor' "$out/stderr" || fail "--idle without an idle source is not status 1"
   launch --seed 29
   sleep 2
   grep -q 'no layer shell' "$out/stderr" || fail "no notice of the fallback"
@@ -414,6 +415,47 @@ weston)
   [ "$(title_grey)" -gt 3000 ] || fail "the window under weston has no title bar"
   kill -TERM "$pid"
   expect_exit 0 30 "SIGTERM to the decorated window"
+  ;;
+gnome)
+  # A bare Mutter, as GNOME runs it, on a bus of the case's own with a
+  # stand-in of the rest of GNOME. No screenshot can be had without
+  # PipeWire, so libwayland's log of the program's traffic tells what shows.
+  command -v mutter >/dev/null && command -v dbus-daemon >/dev/null || exit 77
+  cp "$5" "$out/gnome_standin"
+  export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus WAYLAND_DISPLAY=glyph-gnome
+  # Each showing: a fullscreen window, then a frame that Mutter showed.
+  shown() { awk '/set_fullscreen/ { a = 1 } a && /callback@[0-9]+\.done/ { n++; a = 0 } END { print n + 0 }' "$out/stderr"; }
+  wait_for() { for _ in $(seq 150); do eval "$1" && return; sleep 0.1; done; fail "$2"; }
+  start_gnome() { # start_gnome INHIBITED_ACTIONS SHIELD IDLE_SECONDS
+    for p in $pid $server_pid $desktop_pid $daemon_pid; do kill -TERM "$p" && wait "$p"; done 2>/dev/null
+    rm -f "$XDG_RUNTIME_DIR/bus" "$out/desktop.ready"
+    in_background dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" >"$out/bus.log" 2>&1
+    daemon_pid=$!
+    wait_for '[ -S "$XDG_RUNTIME_DIR/bus" ]' "no session bus"
+    # Mutter reads the session manager's inhibitions when it starts.
+    in_background "$out/gnome_standin" "$1" "$2" >"$out/desktop.ready"
+    desktop_pid=$!
+    wait_for '[ -s "$out/desktop.ready" ]' "the stand-in did not take its names"
+    in_background mutter --headless --wayland --no-x11 --virtual-monitor 1280x800 --wayland-display "$WAYLAND_DISPLAY" \
+      >>"$out/mutter.log" 2>&1
+    server_pid=$!
+    # Mutter's idle time runs from its start until the first input.
+    wait_for 'user "$out/gnome_standin" move' "Mutter's RemoteDesktop did not move the mouse"
+    WAYLAND_DEBUG=client launch --idle "$3"
+  }
+  start_gnome 0 0 2
+  sleep 1 && [ "$(shown)" -eq 0 ] || fail "it showed before the idle time"
+  wait_for '[ "$(shown)" -eq 1 ]' "nothing showed after the idle time"
+  sleep 1 && ! grep -q 'xdg_toplevel@[0-9]*\.destroy' "$out/stderr" || fail "its own drawing counted as input"
+  user "$out/gnome_standin" move
+  wait_for 'grep -q "xdg_toplevel@[0-9]*\.destroy" "$out/stderr"' "the user's return did not take the window away"
+  wait_for '[ "$(shown)" -eq 2 ]' "it did not show again after the next idle time"
+  kill -TERM "$pid"
+  expect_exit 0 30 "SIGTERM"
+  for desktop in '8 0' '0 1'; do
+    start_gnome $desktop 1
+    sleep 3 && [ "$(shown)" -eq 0 ] || fail "it showed with InhibitedActions and the shield at $desktop"
+  done
   ;;
 refusals)
   "$program" --fps 0 2>"$out/stderr"

@@ -43,8 +43,11 @@ bool bind_idle_global(ModuleState& state, wl_registry* registry, std::uint32_t n
 std::string start_idle_timer(ModuleState& state, int seconds)
 {
     IdleWatch& idle = state.idle;
-    if (!idle.notifier && !idle.kde_idle)
-        return "the compositor offers no idle protocol: neither ext_idle_notifier_v1 nor org_kde_kwin_idle";
+    if (!idle.notifier && !idle.kde_idle) {
+        if (open_gnome_idle(idle.gnome, seconds)) return {};
+        return "no idle source: the compositor offers neither ext_idle_notifier_v1 nor org_kde_kwin_idle, and the "
+               "session bus has no org.gnome.Mutter.IdleMonitor";
+    }
     if (!state.seat) return "the compositor offers no seat whose idle time could be watched";
     const auto timeout_ms = static_cast<std::uint32_t>(seconds) * 1000;
     if (idle.notifier) {
@@ -57,9 +60,32 @@ std::string start_idle_timer(ModuleState& state, int seconds)
     return {};
 }
 
+void idle_showing(ModuleState& state) { watch_user_active(state.idle.gnome); }
+void idle_hidden(ModuleState& state) { forget_user_active(state.idle.gnome); }
+
+pollfd idle_descriptor(ModuleState& state, std::int64_t& wait_ms)
+{
+    return gnome_idle_descriptor(state.idle.gnome, wait_ms);
+}
+
+// GNOME's own shield is its lock screen: nothing goes over it.
+void take_idle_events(ModuleState& state)
+{
+    GnomeIdle& gnome = state.idle.gnome;
+    if (!gnome_idle_process(gnome)) {
+        fail_run(state, "the session bus closed the connection to Mutter's idle monitor");
+        return;
+    }
+    if (gnome.went_idle && !state.started && !gnome_shield_up(gnome)) went_idle(&state);
+    if (gnome.came_back && state.started) end_run(state, RunEnd::user);
+    gnome.went_idle = false;
+    gnome.came_back = false;
+}
+
 void release_idle_source(ModuleState& state)
 {
     IdleWatch& idle = state.idle;
+    close_gnome_idle(idle.gnome);
     if (idle.notification) ext_idle_notification_v1_destroy(idle.notification);
     if (idle.kde_timeout) org_kde_kwin_idle_timeout_release(idle.kde_timeout);
     if (idle.notifier) ext_idle_notifier_v1_destroy(idle.notifier);

@@ -101,6 +101,7 @@ void show_after_idle(ModuleState& state)
     if (!state.options.seed) state.next_seed = default_seed();
     state.pacer.start(monotonic_now_ns());
     make_views(state);
+    idle_showing(state);
 }
 
 // Its surfaces go, not only their pictures, and it waits for the next
@@ -108,6 +109,7 @@ void show_after_idle(ModuleState& state)
 void hide_until_idle(ModuleState& state)
 {
     drop_all_views(state);
+    idle_hidden(state);
     state.started = false;
     state.end = RunEnd::running;
 }
@@ -195,6 +197,7 @@ EventResult module_event(ModuleState& state)
 {
     if (wl_display_dispatch_pending(state.display) < 0) end_run(state, RunEnd::failed);
     dispatch_decorations(state);
+    take_idle_events(state);
     // What ends the plain screensaver only hides the watcher's.
     if (state.end == RunEnd::user && state.options.idle_seconds) hide_until_idle(state);
     return {true, state.end};

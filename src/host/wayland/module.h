@@ -11,6 +11,7 @@
 #include "engine/scene.h"
 #include "host/common/host_contract.h"
 #include "host/common/pacing.h"
+#include "host/wayland/gnome_idle.h"
 #include "host/wayland/painter.h"
 #include "host/wayland/wayland_options.h"
 
@@ -93,12 +94,14 @@ struct View {
 };
 
 // --idle's watcher: the compositor's idle timer for the seat, from the
-// first protocol it offers, and the claim that keeps a second watcher out.
+// first protocol it offers, else Mutter's on the session bus, and the claim
+// that keeps a second watcher out.
 struct IdleWatch {
     ext_idle_notifier_v1* notifier = nullptr;
     org_kde_kwin_idle* kde_idle = nullptr;
     ext_idle_notification_v1* notification = nullptr;
     org_kde_kwin_idle_timeout* kde_timeout = nullptr;
+    GnomeIdle gnome;
     bool due = false; // the seat went idle; the aquarium comes at the next draw
     int claim = -1;   // the session's one socket name for a watcher
 };
