@@ -44,6 +44,13 @@ glyph_install_program(glyphmarinae)
 install(FILES ${glyph_generated}/glyphmarinae.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${glyph_packaging}/copyright ${glyph_generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# Watching over ssh: the sshd settings only as an example, since sshd reads
+# every file in /etc/ssh/sshd_config.d and would let anyone in as soon as the
+# account exists; and the login shell they name, which runs nothing else.
+install(FILES ${glyph_packaging}/glyphmarinae-ssh.conf DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+install(PROGRAMS ${glyph_packaging}/glyphmarinae-ssh-viewer DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/glyphmarinae
+        RENAME ssh-viewer)
+
 if(TARGET glyphmarinae-x11)
   set(glyph_module_dir ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
   glyph_install_program(glyphmarinae-x11)
