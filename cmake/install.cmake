@@ -78,4 +78,16 @@ if(TARGET glyphmarinae-server)
   add_custom_target(glyph_server_page ALL DEPENDS ${glyph_generated}/glyphmarinae-server.6.gz)
   glyph_install_program(glyphmarinae-server)
   install(FILES ${glyph_generated}/glyphmarinae-server.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  # The unit where this system's systemd keeps the units of packages, not
+  # enabled; its settings file only as an example, so that removing the
+  # package leaves nothing behind in /etc.
+  find_package(PkgConfig QUIET)
+  if(PKG_CONFIG_FOUND)
+    pkg_get_variable(GLYPH_SYSTEMD_UNIT_DIR systemd systemdsystemunitdir)
+  endif()
+  if(NOT GLYPH_SYSTEMD_UNIT_DIR)
+    set(GLYPH_SYSTEMD_UNIT_DIR lib/systemd/system)
+  endif()
+  install(FILES ${glyph_packaging}/glyphmarinae-server.service DESTINATION ${GLYPH_SYSTEMD_UNIT_DIR})
+  install(FILES ${glyph_packaging}/glyphmarinae-server.default DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 endif()
