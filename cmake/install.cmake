@@ -90,4 +90,6 @@ if(TARGET glyphmarinae-server)
   endif()
   install(FILES ${glyph_packaging}/glyphmarinae-server.service DESTINATION ${GLYPH_SYSTEMD_UNIT_DIR})
   install(FILES ${glyph_packaging}/glyphmarinae-server.default DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+  install(FILES ${glyph_packaging}/glyphmarinae.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME glyphmarinae)
 endif()

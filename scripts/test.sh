@@ -20,6 +20,14 @@ scripts/packages.sh sway swayidle swaybg swaylock grim wtype wayvnc weston wayla
   libpixman-1-dev libgtk-layer-shell0 plasma-wayland-protocols imagemagick
 # The streaming server and its tests: libevent, libtelnet, and the clients a viewer uses.
 scripts/packages.sh pkg-config libevent-dev libtelnet-dev curl telnet tmux
+# Watching it over ssh, and its service: Debian's sshd and the ssh and sftp clients
+# (the tests run a real sshd), and systemd-analyze for the unit. The tests start
+# sshd themselves; a machine that had no ssh server is not given one listening on
+# port 22 by installing them (Debian's service starts only without this file).
+if [ "$(id -u)" -eq 0 ] && ! dpkg-query -W -f='${Status}' openssh-server 2>/dev/null | grep -q 'install ok installed'; then
+  mkdir -p /etc/ssh && touch /etc/ssh/sshd_not_to_be_run
+fi
+scripts/packages.sh openssh-server openssh-client systemd
 # The Debian package: cpack's dependency list, lintian, the copyright file's format, the manual
 # page, the settings description, the menu entry.
 scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils desktop-file-utils

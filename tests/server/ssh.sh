@@ -18,11 +18,7 @@ cleanup() {
   tmux_ kill-server 2>/dev/null
   [ -s "$work/sshd.pid" ] && kill "$(cat "$work/sshd.pid")" 2>/dev/null
   # Processes of the test's own account only; userdel refuses while one lives.
-  for _ in $(seq 50); do
-    pids=$(pgrep -u "$account") || break
-    kill -KILL $pids 2>/dev/null
-    sleep 0.1
-  done
+  for _ in $(seq 50); do pids=$(pgrep -u "$account") && kill -KILL $pids && sleep 0.1 || break; done
   userdel "$account" 2>/dev/null
   rm -rf "$work"
 }
@@ -40,24 +36,14 @@ grep -q "^Match User $account\$" "$work/settings.conf" || fail "the settings hav
 useradd --system --home-dir / --no-create-home --shell "$work/ssh-viewer" "$account" && passwd -d "$account" >/dev/null ||
   fail "cannot make the account"
 ssh-keygen -q -t ed25519 -N '' -f "$work/host_key" || fail "ssh-keygen"
-cat >"$work/sshd_config" <<EOF
-Include $work/settings.conf
-Port $port
-ListenAddress 127.0.0.1
-ListenAddress 127.0.0.2
-HostKey $work/host_key
-PidFile $work/sshd.pid
-UsePAM yes
-KbdInteractiveAuthentication no
-Subsystem sftp /usr/lib/openssh/sftp-server
-EOF
+printf '%s\n' "Include $work/settings.conf" "Port $port" "ListenAddress 127.0.0.1" "ListenAddress 127.0.0.2" \
+  "HostKey $work/host_key" "PidFile $work/sshd.pid" "UsePAM yes" "Subsystem sftp /usr/lib/openssh/sftp-server" >"$work/sshd_config"
 for address in 127.0.0.1 127.0.0.2; do echo "[$address]:$port $(cat "$work/host_key.pub")"; done >"$work/known_hosts"
 printf 'Port %s\nUser %s\nUserKnownHostsFile %s\nStrictHostKeyChecking yes\nBatchMode yes\nConnectTimeout 20\n' \
   "$port" "$account" "$work/known_hosts" >"$work/ssh_config"
 client() { ssh -F "$work/ssh_config" "$@"; }
 mkdir -p /run/sshd
-/usr/sbin/sshd -t -f "$work/sshd_config" || fail "sshd refuses the settings"
-/usr/sbin/sshd -f "$work/sshd_config" -E "$work/sshd.log" || fail "sshd did not start"
+/usr/sbin/sshd -f "$work/sshd_config" -E "$work/sshd.log" || fail "sshd refuses the settings"
 wait_for 100 test -s "$work/sshd.pid" || fail "sshd wrote no pid"
 aquarium() { pgrep -u "$account" -x glyphmarinae; }
 
@@ -117,6 +103,12 @@ bound)
   grep -q "needs a terminal" <<<"$out" || fail "a viewer from another address did not get in: $out"
   out=$(client 127.0.0.1 true 2>&1) && fail "a fifth connection from the same address got in: $out"
   grep -q -E "closed by remote host|reset by peer" <<<"$out" || fail "not refused by sshd: $out"
+  ;;
+hold)
+  # For bench/ssh_cost.sh: the client's settings, the listening sshd and the account, then sshd
+  # on until standard input ends.
+  echo "$work/ssh_config $(cat "$work/sshd.pid") $account"
+  cat >/dev/null
   ;;
 *) fail "unknown case" ;;
 esac
