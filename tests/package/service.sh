@@ -10,7 +10,6 @@ command -v systemd-analyze >/dev/null || exit 77
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL [service]: $*" >&2; exit 1; }
-
 # The same unit, naming the server just built.
 copy=$work/$(basename "$unit")
 sed "s#^ExecStart=/usr/bin/glyphmarinae-server #ExecStart=$server #" "$unit" >"$copy"
@@ -24,6 +23,5 @@ descriptors=$(sed -n 's/^LimitNOFILE=//p' "$unit")
 
 report=$(systemd-analyze security --offline=yes "$unit" 2>&1)
 exposure=$(sed -n 's/.*Overall exposure level for .*: \([0-9.]*\) .*/\1/p' <<<"$report")
-[ -n "$exposure" ] || fail "no exposure level: $report"
-awk -v e="$exposure" 'BEGIN { exit !(e <= 2.0) }' || fail "exposure $exposure, above 2.0: $(grep '✗' <<<"$report")"
+awk -v e="${exposure:-99}" 'BEGIN { exit !(e <= 2.0) }' || fail "exposure ${exposure:-unknown}, above 2.0: $(grep '✗' <<<"$report")"
 echo "service: verified, exposure $exposure"
