@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/wayland/registry.h"
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "kde-idle-client-protocol.h"
 
@@ -22,12 +23,6 @@ const org_kde_kwin_idle_timeout_listener kde_timeout_listener = {
     .resumed = [](void*, org_kde_kwin_idle_timeout*) {},
 };
 
-template <typename Proxy>
-Proxy* bind_first(wl_registry* registry, std::uint32_t name, const wl_interface& interface)
-{
-    return static_cast<Proxy*>(wl_registry_bind(registry, name, &interface, 1));
-}
-
 } // namespace
 
 bool bind_idle_global(ModuleState& state, wl_registry* registry, std::uint32_t name, const char* interface)
@@ -35,11 +30,11 @@ bool bind_idle_global(ModuleState& state, wl_registry* registry, std::uint32_t n
     IdleWatch& idle = state.idle;
     if (!state.options.idle_seconds) return false;
     if (std::strcmp(interface, ext_idle_notifier_v1_interface.name) == 0 && !idle.notifier) {
-        idle.notifier = bind_first<ext_idle_notifier_v1>(registry, name, ext_idle_notifier_v1_interface);
+        idle.notifier = bind<ext_idle_notifier_v1>(registry, name, ext_idle_notifier_v1_interface);
         return true;
     }
     if (std::strcmp(interface, org_kde_kwin_idle_interface.name) == 0 && !idle.kde_idle) {
-        idle.kde_idle = bind_first<org_kde_kwin_idle>(registry, name, org_kde_kwin_idle_interface);
+        idle.kde_idle = bind<org_kde_kwin_idle>(registry, name, org_kde_kwin_idle_interface);
         return true;
     }
     return false;
