@@ -2,10 +2,12 @@
 # The server's systemd unit as systemd loads it, offline, since a build or a
 # chroot has no systemd running: no setting it does not know, its program
 # there, enough descriptors for the viewers it is told to serve, and a sandbox
-# that systemd's own measure rates at most 2.0 ("OK").
-# Usage: service.sh UNIT SERVER     (exit 77 without systemd-analyze)
+# that systemd's own measure rates at most 2.0 ("OK"); beside it the sockets
+# that start it, which must name it.
+# Usage: service.sh UNIT SERVER [SOCKET]...     (exit 77 without systemd-analyze)
 set -uo pipefail
 unit=$1 server=$2
+shift 2
 command -v systemd-analyze >/dev/null || exit 77
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -14,7 +16,8 @@ fail() { echo "FAIL [service]: $*" >&2; exit 1; }
 copy=$work/$(basename "$unit")
 sed "s#^ExecStart=/usr/bin/glyphmarinae-server #ExecStart=$server #" "$unit" >"$copy"
 grep -q "^ExecStart=$server " "$copy" || fail "the unit does not start /usr/bin/glyphmarinae-server"
-out=$(systemd-analyze verify --man=no "$copy" 2>&1) && [ -z "$out" ] || fail "systemd-analyze verify: $out"
+cp "$@" "$work/"
+out=$(systemd-analyze verify --man=no "$copy" "${@/#*\//$work/}" 2>&1) && [ -z "$out" ] || fail "systemd-analyze verify: $out"
 
 viewers=$(sed -n 's/^Environment="GLYPH_OPTIONS=.*--max-viewers \([0-9]*\).*/\1/p' "$unit")
 descriptors=$(sed -n 's/^LimitNOFILE=//p' "$unit")
