@@ -294,6 +294,11 @@ watcher)
   user grim "$out/inhibited.png" && sleep 1 && user grim "$out/inhibited-later.png" && check_shots "$out/inhibited"
   grep -q '(water)' "$out/inhibited.check" && fail "it showed over a window that inhibits idling"
   kill -TERM "$terminal_pid"
+  # As across a suspend: the compositor and the watcher frozen a while, then
+  # thawed; it goes on waiting and shows after the next idle time.
+  kill -STOP "$server_pid" "$pid" && sleep 3 && kill -CONT "$server_pid" "$pid"
+  still_running "a suspend and resume"
+  shoot watcher-resumed
   kill -TERM "$pid"
   expect_exit 0 30 "SIGTERM"
   ;;
