@@ -19,7 +19,7 @@ scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils
 scripts/packages.sh sway swayidle swaybg swaylock grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
   libpixman-1-dev libgtk-layer-shell0 plasma-wayland-protocols imagemagick
 # The streaming server and its tests: libevent, libtelnet, and the clients a viewer uses.
-scripts/packages.sh pkg-config libevent-dev libtelnet-dev curl telnet tmux
+scripts/packages.sh pkg-config libevent-dev libtelnet-dev curl telnet tmux iproute2
 # The Debian package: cpack's dependency list, lintian, the copyright file's format, the manual
 # page, the settings description, the menu entry.
 scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils desktop-file-utils
