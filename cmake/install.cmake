@@ -61,6 +61,10 @@ if(TARGET glyphmarinae-wayland)
   # names the entry, so that docks show the same icon.
   install(FILES ${glyph_packaging}/glyphmarinae.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${glyph_packaging}/glyphmarinae.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # Its own idle watcher at login, for whoever copies the entry into
+  # ~/.config/autostart: data, so that it starts for nobody who did not.
+  install(FILES ${glyph_packaging}/glyphmarinae-wayland-idle.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/glyphmarinae/autostart)
 endif()
 
 # The server is a program of its own with a page of its own: its options
@@ -71,4 +75,16 @@ if(TARGET glyphmarinae-server)
   add_custom_target(glyph_server_page ALL DEPENDS ${glyph_generated}/glyphmarinae-server.6.gz)
   glyph_install_program(glyphmarinae-server)
   install(FILES ${glyph_generated}/glyphmarinae-server.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  # The sockets systemd may open for the service, not enabled; HAProxy's
+  # settings for a balancer in front, as an example.
+  find_package(PkgConfig QUIET)
+  if(PKG_CONFIG_FOUND)
+    pkg_get_variable(GLYPH_SYSTEMD_UNIT_DIR systemd systemdsystemunitdir)
+  endif()
+  if(NOT GLYPH_SYSTEMD_UNIT_DIR)
+    set(GLYPH_SYSTEMD_UNIT_DIR lib/systemd/system)
+  endif()
+  install(FILES ${glyph_packaging}/glyphmarinae-server.socket ${glyph_packaging}/glyphmarinae-server-telnet.socket
+          DESTINATION ${GLYPH_SYSTEMD_UNIT_DIR})
+  install(FILES ${glyph_packaging}/glyphmarinae-haproxy.cfg DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 endif()
