@@ -25,14 +25,14 @@ scripts/packages.sh sway swayidle swaybg swaylock grim wtype wayvnc weston wayla
 scripts/packages.sh libsystemd-dev mutter dbus-daemon
 # The streaming server and its tests: libevent, libtelnet, libsystemd for the sockets
 # systemd hands over, the clients a viewer uses (ssh and sftp too), HAProxy in front,
-# systemd-socket-activate and systemd-analyze for the units, and Debian's sshd, which
+# systemd-socket-activate and systemd-analyze for the units, ss to read the listen queue, and Debian's sshd, which
 # the tests start themselves: a machine that had no ssh server is not given one
 # listening on port 22 by installing it (Debian's service starts only without this file).
 if [ "$(id -u)" -eq 0 ] && ! dpkg-query -W -f='${Status}' openssh-server 2>/dev/null | grep -q 'install ok installed'; then
   mkdir -p /etc/ssh && touch /etc/ssh/sshd_not_to_be_run
 fi
 scripts/packages.sh pkg-config libevent-dev libtelnet-dev libsystemd-dev curl telnet tmux haproxy systemd \
-  openssh-server openssh-client
+  openssh-server openssh-client iproute2
 # The Debian package: cpack's dependency list, lintian, the copyright file's format, the manual
 # page, the settings description, the menu entry.
 scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils desktop-file-utils

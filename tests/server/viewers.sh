@@ -264,7 +264,13 @@ load)
   # A thousand viewers for ten seconds, eight to an address: each gets 95 % of
   # its frames, and the server is back to no viewer when they have gone.
   load=$4
+  command -v ss >/dev/null || exit 77
   start_server --quiet
+  # The listeners once listened again with libevent's default of 128, and a
+  # crowd arriving at once waited seconds for its handshakes to be retried.
+  somaxconn=$(cat /proc/sys/net/core/somaxconn)
+  queue=$(ss -Hlnt "sport = :$http" | awk '{ print $3 }')
+  [ "${queue:-0}" -ge $((somaxconn < 4096 ? somaxconn : 4096)) ] || fail "the listen queue is ${queue:-none}"
   "$load" "$http" 1000 10 8 "$server_pid" >"$work/load" || { cat "$work/load" >&2; fail "the crowd missed frames"; }
   cat "$work/load"
   sleep 1

@@ -39,7 +39,9 @@ std::string listen_at(const ListenAddress& where, bool share_port, int& fd)
         if (share_port) setsockopt(fd, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on);
         // A port alone, or [::], takes IPv4 too; [::1] is only itself.
         if (v6) setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, every ? &off : &on, sizeof on);
-        if (bind(fd, reinterpret_cast<sockaddr*>(&storage), length) == 0 && listen(fd, 1024) == 0) return {};
+        // The kernel's longest queue: a crowd arriving at once overflows a
+        // short one, and each handshake dropped waits a second or more.
+        if (bind(fd, reinterpret_cast<sockaddr*>(&storage), length) == 0 && listen(fd, SOMAXCONN) == 0) return {};
         error = errno;
         close(fd);
         fd = -1;

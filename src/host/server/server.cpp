@@ -836,9 +836,11 @@ bool resolve_web_root(Server& server)
 void run_event_loop(Server& server, const std::vector<ListeningSocket>& sockets)
 {
     for (const auto& [fd, protocol] : sockets) {
+        // A backlog of 0 leaves the socket's own: libevent's default (-1)
+        // listens again with 128, and a crowd arriving at once overflows it.
         evconnlistener* listener = evconnlistener_new(
             server.base, protocol == Protocol::http ? on_accept<Protocol::http> : on_accept<Protocol::telnet>, &server,
-            LEV_OPT_CLOSE_ON_FREE | LEV_OPT_CLOSE_ON_EXEC, -1, fd);
+            LEV_OPT_CLOSE_ON_FREE | LEV_OPT_CLOSE_ON_EXEC, 0, fd);
         evconnlistener_set_error_cb(listener, on_accept_error);
         server.listeners.push_back(listener);
     }
