@@ -74,11 +74,11 @@ std::string entry_to_start(const ScreenWants& wants, int fd)
 
 // Many terminals that call themselves xterm (mosh, older emulators, some
 // recorders and players) ignore the "repeat the last character" sequence and
-// would draw a water line as one '~'. ncursesw never sends it when started
-// under a UTF-8 character type, where a terminal could not tell which bytes
-// to repeat; the aquarium writes ASCII alone, the same bytes in every
-// character set, so ncurses is started under one. (Blanking the capability
-// in the copy term.h shows reaches nothing: the wide library reads its own.)
+// would draw a water line as one '~'. ncursesw sends it only when started
+// under a character type of single bytes, not under UTF-8; the aquarium
+// writes ASCII alone, the same bytes in every character set, so ncurses is
+// started under UTF-8 whatever the user's. (Blanking the capability in the
+// copy term.h shows reaches nothing: the wide library reads its own.)
 ::screen* start_without_repeats(const std::string& type, std::FILE* out, std::FILE* in)
 {
     const char* found = std::setlocale(LC_CTYPE, nullptr);
