@@ -205,7 +205,8 @@ options)
     set -- $want
     next_server
     [ $# = 4 ] && option=$3 || option=
-    before_run="export COLORTERM=${1#-}" term_type=$2 start 80 24 --seed 7 $option
+    # A pane is no Linux console: gpm, which ncurses tries under TERM=linux, stays out.
+    before_run="export COLORTERM=${1#-} NCURSES_GPM_TERMS=" term_type=$2 start 80 24 --seed 7 $option
     wait_for 50 has_water || fail "COLORTERM=$1 TERM=$2 $option: no water"
     sgr=$(tmux_ capture-pane -p -e | grep -oE $'\e\\[[0-9;]*m')
     grep -qE "${!#}" <<<"$sgr" || fail "COLORTERM=$1 TERM=$2 $option: no colour ${!#}"
