@@ -105,8 +105,10 @@ TerminalStyle style_of(Colour colour, ColourDepth depth, short background)
     if (depth != ColourDepth::truecolor) return style_for(colour, depth);
     // ncurses keeps a pair for each colour the aquarium has used, of the few
     // it has, and finds it again by the colours.
+    // Should none be had, the terminal's own colours show the character
+    // where pair 1 would hide it, black on black.
     const int pair = alloc_pair(direct_colour_number(colour), background);
-    return {pair > 0 ? pair : 1, false};
+    return {pair > 0 ? pair : 0, false};
 }
 
 // A blank at the cell, after its left neighbour.
