@@ -14,7 +14,7 @@ build=${GLYPH_BENCH_BUILD:-$top/build-bench}
 seconds=${1:-20}
 
 "$top/scripts/packages.sh" g++ cmake make pkg-config libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev libx11-dev \
-  libxft-dev fonts-dejavu-core xvfb libwayland-dev wayland-protocols libfcft-dev libpixman-1-dev sway
+  libxft-dev fonts-dejavu-core xvfb libwayland-dev wayland-protocols libfcft-dev libpixman-1-dev libsystemd-dev sway
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DGLYPH_BENCH=ON -DGLYPH_WINE_TESTS=OFF >/dev/null
 cmake --build "$build" --target glyphmarinae-wayland glyphmarinae-x11 -j"$(nproc)" >/dev/null
 

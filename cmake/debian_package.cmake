@@ -18,6 +18,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The -direct terminfo entries, under which the terminal aquarium draws 24-bit colour.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ncurses-term")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver, swayidle")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "aquarium screensaver drawn in coloured characters
 An animated aquarium drawn entirely in coloured characters on black: water

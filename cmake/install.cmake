@@ -44,6 +44,13 @@ glyph_install_program(glyphmarinae)
 install(FILES ${glyph_generated}/glyphmarinae.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${glyph_packaging}/copyright ${glyph_generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# Watching over ssh: the sshd settings only as an example, since sshd reads
+# every file in /etc/ssh/sshd_config.d and would let anyone in as soon as the
+# account exists; and the login shell they name, which runs nothing else.
+install(FILES ${glyph_packaging}/glyphmarinae-ssh.conf DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+install(PROGRAMS ${glyph_packaging}/glyphmarinae-ssh-viewer DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/glyphmarinae
+        RENAME ssh-viewer)
+
 if(TARGET glyphmarinae-x11)
   set(glyph_module_dir ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
   glyph_install_program(glyphmarinae-x11)
@@ -61,6 +68,10 @@ if(TARGET glyphmarinae-wayland)
   # names the entry, so that docks show the same icon.
   install(FILES ${glyph_packaging}/glyphmarinae.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${glyph_packaging}/glyphmarinae.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # Its own idle watcher at login, for whoever copies the entry into
+  # ~/.config/autostart: data, so that it starts for nobody who did not.
+  install(FILES ${glyph_packaging}/glyphmarinae-wayland-idle.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/glyphmarinae/autostart)
 endif()
 
 # The server is a program of its own with a page of its own: its options
@@ -71,4 +82,21 @@ if(TARGET glyphmarinae-server)
   add_custom_target(glyph_server_page ALL DEPENDS ${glyph_generated}/glyphmarinae-server.6.gz)
   glyph_install_program(glyphmarinae-server)
   install(FILES ${glyph_generated}/glyphmarinae-server.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  # The units where this system's systemd keeps the units of packages, none
+  # enabled: the service and the sockets it may be started from. Its settings
+  # file and HAProxy's settings for a balancer in front only as examples, so
+  # that removing the package leaves nothing behind in /etc.
+  find_package(PkgConfig QUIET)
+  if(PKG_CONFIG_FOUND)
+    pkg_get_variable(GLYPH_SYSTEMD_UNIT_DIR systemd systemdsystemunitdir)
+  endif()
+  if(NOT GLYPH_SYSTEMD_UNIT_DIR)
+    set(GLYPH_SYSTEMD_UNIT_DIR lib/systemd/system)
+  endif()
+  install(FILES ${glyph_packaging}/glyphmarinae-server.service ${glyph_packaging}/glyphmarinae-server.socket
+                ${glyph_packaging}/glyphmarinae-server-telnet.socket DESTINATION ${GLYPH_SYSTEMD_UNIT_DIR})
+  install(FILES ${glyph_packaging}/glyphmarinae-server.default ${glyph_packaging}/glyphmarinae-haproxy.cfg
+          DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+  install(FILES ${glyph_packaging}/glyphmarinae.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME glyphmarinae)
 endif()

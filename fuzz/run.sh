@@ -12,7 +12,8 @@ cd "$top"
 seconds=${1:-60}
 build=${GLYPH_FUZZ_BUILD:-$top/build-fuzz}
 jobs=$(nproc)
-targets=(sprite_frame_fuzz scene_fuzz cli_options_fuzz windows_command_line_fuzz http_request_fuzz telnet_fuzz)
+targets=(sprite_frame_fuzz scene_fuzz cli_options_fuzz windows_command_line_fuzz http_request_fuzz telnet_fuzz
+         proxy_header_fuzz)
 
 cmake -S fuzz -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build" -j"$jobs" >/dev/null

@@ -13,13 +13,26 @@ scripts/packages.sh g++ cmake make libncurses-dev ncurses-term libgtest-dev libg
 scripts/packages.sh pkg-config libx11-dev libxft-dev fonts-dejavu-core x11-utils xscreensaver procps
 # The Wayland program and its tests: the libraries, headless sway with a virtual
 # seat, screenshots and keys, swayidle, sway's wallpaper and locker, weston for
-# the fallback and a window that inhibits idling, and the library and the
+# the fallback and a window that inhibits idling, KWin and its session bus
+# for KDE's idle protocol and fractional scale, libdecor and its plugin for
+# the title bars weston and GNOME leave to the client, and the library and the
 # descriptions that the protocol tests compare the project's layer-shell and
 # KDE idle ones with.
 scripts/packages.sh sway swayidle swaybg swaylock grim wtype wayvnc weston wayland-utils libwayland-dev wayland-protocols libfcft-dev \
-  libpixman-1-dev libgtk-layer-shell0 plasma-wayland-protocols imagemagick
-# The streaming server and its tests: libevent, libtelnet, and the clients a viewer uses.
-scripts/packages.sh pkg-config libevent-dev libtelnet-dev curl telnet tmux
+  libpixman-1-dev libdecor-0-dev libdecor-0-plugin-1-cairo libgtk-layer-shell0 plasma-wayland-protocols imagemagick kwin-wayland dbus
+# Its idle source on GNOME, sd-bus, and the test of it: a bare Mutter on a
+# session bus of its own.
+scripts/packages.sh libsystemd-dev mutter dbus-daemon
+# The streaming server and its tests: libevent, libtelnet, libsystemd for the sockets
+# systemd hands over, the clients a viewer uses (ssh and sftp too), HAProxy in front,
+# systemd-socket-activate and systemd-analyze for the units, ss to read the listen queue, and Debian's sshd, which
+# the tests start themselves: a machine that had no ssh server is not given one
+# listening on port 22 by installing it (Debian's service starts only without this file).
+if [ "$(id -u)" -eq 0 ] && ! dpkg-query -W -f='${Status}' openssh-server 2>/dev/null | grep -q 'install ok installed'; then
+  mkdir -p /etc/ssh && touch /etc/ssh/sshd_not_to_be_run
+fi
+scripts/packages.sh pkg-config libevent-dev libtelnet-dev libsystemd-dev curl telnet tmux haproxy systemd \
+  openssh-server openssh-client iproute2
 # The Debian package: cpack's dependency list, lintian, the copyright file's format, the manual
 # page, the settings description, the menu entry.
 scripts/packages.sh dpkg-dev file lintian python3-debian man-db libxml2-utils desktop-file-utils

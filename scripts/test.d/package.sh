@@ -30,8 +30,9 @@ if [ -d src/host/x11 ]; then
 fi
 if [ -d src/host/wayland ]; then
   wanted+=(/usr/bin/glyphmarinae-wayland /usr/share/man/man6/glyphmarinae-wayland.6.gz
-           /usr/share/applications/glyphmarinae.desktop /usr/share/icons/hicolor/scalable/apps/glyphmarinae.svg)
-  depends+=(libwayland-client0 libfcft4 libpixman-1-0)
+           /usr/share/applications/glyphmarinae.desktop /usr/share/icons/hicolor/scalable/apps/glyphmarinae.svg
+           /usr/share/glyphmarinae/autostart/glyphmarinae-wayland-idle.desktop)
+  depends+=(libwayland-client0 libfcft4 libpixman-1-0 libdecor-0-0 libsystemd0)
 fi
 if [ -d src/host/server ]; then
   wanted+=(/usr/bin/glyphmarinae-server /usr/share/man/man6/glyphmarinae-server.6.gz)
@@ -99,11 +100,17 @@ if [ -d src/host/wayland ]; then
   [ "$(man -w glyphmarinae-wayland)" -ef /usr/share/man/man6/glyphmarinae.6.gz ] ||
     fail "man glyphmarinae-wayland finds no page"
   # The menu entry as a desktop reads it: valid, its icon and its program there.
-  launcher=/usr/share/applications/glyphmarinae.desktop
-  desktop-file-validate "$launcher" || fail "desktop-file-validate refuses $launcher"
-  [ -e "/usr/share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$launcher").svg" ] ||
-    fail "$launcher names an icon that is not installed"
-  command -v "$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$launcher")" >/dev/null || fail "$launcher starts no installed program"
+  # The autostart entry too, which nobody's session starts until it is copied.
+  for launcher in /usr/share/applications/glyphmarinae.desktop \
+    /usr/share/glyphmarinae/autostart/glyphmarinae-wayland-idle.desktop; do
+    desktop-file-validate "$launcher" || fail "desktop-file-validate refuses $launcher"
+    [ -e "/usr/share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$launcher").svg" ] ||
+      fail "$launcher names an icon that is not installed"
+    command -v "$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$launcher")" >/dev/null || fail "$launcher starts no installed program"
+  done
+  grep -qx 'Exec=glyphmarinae-wayland --idle 240' /usr/share/glyphmarinae/autostart/glyphmarinae-wayland-idle.desktop ||
+    fail "the autostart entry does not start the idle watcher before GNOME's five-minute blanking"
+  [ -e /etc/xdg/autostart/glyphmarinae-wayland-idle.desktop ] && fail "the autostart entry is enabled for every user"
 fi
 if [ -d src/host/server ]; then
   [ "$(/usr/bin/glyphmarinae-server --version)" = "glyphmarinae-server $version" ] ||

@@ -95,6 +95,8 @@ PtySession::PtySession(const std::string& program, const std::vector<std::string
         const rlimit no_core{0, 0};
         setrlimit(RLIMIT_CORE, &no_core);
         setenv("TERM", "xterm-256color", 1);
+        // An entry with the repeat sequence, under a character type that leaves ncurses free to send it.
+        setenv("LC_ALL", "C", 1);
         setenv("HOME", home.c_str(), 1);
         setenv("TMPDIR", home.c_str(), 1);
         setenv("XDG_RUNTIME_DIR", home.c_str(), 1);

@@ -1,7 +1,12 @@
+#include <arpa/inet.h>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 
 #include "host/common/colour_rule.h"
+#include "host/server/address_range.h"
 #include "host/server/http_request.h"
+#include "host/server/proxy_header.h"
 #include "host/server/telnet_negotiation.h"
 
 namespace gm {
@@ -157,6 +162,121 @@ TEST(TelnetNegotiation, SettlesOnlyOnceBothQuestionsAreAnsweredAndAKeyIsSeen)
     EXPECT_EQ(telnet.size(), (ViewSize{80, 24}));
     telnet.receive("q");
     EXPECT_TRUE(telnet.key_pressed());
+}
+
+// "ADDR PORT" of a header's source, "" for none.
+std::string shown(const std::optional<sockaddr_storage>& source)
+{
+    if (!source) return "";
+    char text[INET6_ADDRSTRLEN] = "";
+    const bool v6 = source->ss_family == AF_INET6;
+    const auto* a4 = reinterpret_cast<const sockaddr_in*>(&*source);
+    const auto* a6 = reinterpret_cast<const sockaddr_in6*>(&*source);
+    inet_ntop(source->ss_family, v6 ? static_cast<const void*>(&a6->sin6_addr) : &a4->sin_addr, text, sizeof text);
+    return std::string(text) + " " + std::to_string(ntohs(v6 ? a6->sin6_port : a4->sin_port));
+}
+
+std::string binary(unsigned char command, unsigned char family, std::string body)
+{
+    const std::string length{static_cast<char>(body.size() >> 8), static_cast<char>(body.size() & 0xff)};
+    return std::string("\r\n\r\n\0\r\nQUIT\n", 12) + static_cast<char>(command) + static_cast<char>(family) + length + body;
+}
+
+TEST(ProxyHeader, BothVersionsReadWholeOrNotAtAll)
+{
+    const std::string v4{10, 1, 2, 3, 127, 0, 0, 1, 0x15, (char)0xb3, 0, 80};
+    const std::string v6 = std::string(15, 0) + '\1' + std::string(16, 0) + std::string{0, 7, 0, 8};
+    struct Case {
+        std::string bytes;
+        ProxyState state;
+        std::string source;
+        std::string reason_start;
+    };
+    const Case cases[] = {
+        {"PROXY TCP4 10.1.2.3 127.0.0.1 5555 80\r\nGET", ProxyState::done, "10.1.2.3 5555", ""},
+        {"PROXY TCP6 2001:db8::1 ::1 65535 80\r\n", ProxyState::done, "2001:db8::1 65535", ""},
+        {"PROXY UNKNOWN\r\n", ProxyState::done, "", ""},
+        {"PROXY UNKNOWN whatever follows\r\n", ProxyState::done, "", ""},
+        {"PROXY TCP4 10.1.2.3 127.0.0.1 5555\r\n", ProxyState::bad, "", "the PROXY line's addresses"},
+        {"PROXY TCP4 ::1 ::1 1 2\r\n", ProxyState::bad, "", "the PROXY line's addresses"},
+        {"PROXY TCP4 10.1.2.3 127.0.0.1 65536 80\r\n", ProxyState::bad, "", "the PROXY line's addresses"},
+        {"PROXY TCP4 10.1.2.3  127.0.0.1 1 80\r\n", ProxyState::bad, "", "the PROXY line's addresses"},
+        {"PROXY UDP4 10.1.2.3 127.0.0.1 1 2\r\n", ProxyState::bad, "", "the PROXY line names no"},
+        {"PROXY TCP4 10.1.2.3\t127.0.0.1 1 2\r\n", ProxyState::bad, "", "the PROXY line has a byte"},
+        {"PROXY UNKNOWN " + std::string(91, 'x') + "\r\n", ProxyState::done, "", ""},
+        {"PROXY UNKNOWN " + std::string(92, 'x') + "\r\n", ProxyState::bad, "", "the PROXY line is longer"},
+        {"PROXY UNKNOWN\n", ProxyState::incomplete, "", ""},
+        {"GET / HTTP/1.1\r\n\r\n", ProxyState::bad, "", "a trusted proxy's connection"},
+        {"PROXX", ProxyState::bad, "", "a trusted proxy's connection"},
+        {std::string("\r\n\r\n\0\r\nQUIX", 11), ProxyState::bad, "", "a trusted proxy's connection"},
+        {binary(0x21, 0x11, v4) + "GET", ProxyState::done, "10.1.2.3 5555", ""},
+        {binary(0x21, 0x21, v6), ProxyState::done, "::1 7", ""},
+        {binary(0x21, 0x11, v4 + "\x03\0\4abcd"), ProxyState::done, "10.1.2.3 5555", ""},
+        {binary(0x20, 0x00, ""), ProxyState::done, "", ""},
+        {binary(0x20, 0x11, v4), ProxyState::done, "", ""},
+        {binary(0x21, 0x31, std::string(216, 'u')), ProxyState::done, "", ""},
+        {binary(0x21, 0x11, v4.substr(0, 11)), ProxyState::bad, "", "the PROXY header is too short"},
+        {binary(0x21, 0x21, v4), ProxyState::bad, "", "the PROXY header is too short"},
+        {binary(0x11, 0x11, v4), ProxyState::bad, "", "the PROXY header's version"},
+        {binary(0x22, 0x11, v4), ProxyState::bad, "", "the PROXY header's command"},
+        {binary(0x21, 0x11, std::string(max_proxy_body, 0)), ProxyState::done, "0.0.0.0 0", ""},
+        {binary(0x21, 0x11, std::string(max_proxy_body + 1, 0)), ProxyState::bad, "", "the PROXY header is longer"},
+    };
+    for (const Case& c : cases) {
+        const ProxyRead read = read_proxy_header(c.bytes);
+        const std::string name = testing::PrintToString(c.bytes.substr(0, 40));
+        EXPECT_EQ(read.state, c.state) << name;
+        EXPECT_EQ(shown(read.source), c.source) << name;
+        EXPECT_EQ(read.reason.substr(0, c.reason_start.size()), c.reason_start) << name;
+        if (read.state != ProxyState::done) continue;
+        const std::size_t after = c.bytes.ends_with("GET") ? 3 : 0;
+        EXPECT_EQ(read.consumed, c.bytes.size() - after) << name;
+        // Short of its last byte, a header is still arriving, never refused.
+        for (std::size_t cut = 0; cut < read.consumed; ++cut)
+            EXPECT_EQ(read_proxy_header(c.bytes.substr(0, cut)).state, ProxyState::incomplete) << name << " cut " << cut;
+    }
+    EXPECT_TRUE(starts_as_proxy_header(binary(0x21, 0x11, "")));
+    EXPECT_TRUE(starts_as_proxy_header("PROXY "));
+    EXPECT_FALSE(starts_as_proxy_header("PROXY"));
+    EXPECT_FALSE(starts_as_proxy_header("GET / HTTP/1.1\r\n"));
+}
+
+TEST(AddressRange, AddressesAndNetworksOfBothFamilies)
+{
+    auto peer = [](const char* text) {
+        sockaddr_storage s{};
+        const bool v6 = std::strchr(text, ':') != nullptr;
+        s.ss_family = v6 ? AF_INET6 : AF_INET;
+        inet_pton(s.ss_family, text, v6 ? static_cast<void*>(&reinterpret_cast<sockaddr_in6*>(&s)->sin6_addr)
+                                        : &reinterpret_cast<sockaddr_in*>(&s)->sin_addr);
+        return s;
+    };
+    struct Case {
+        std::string range;
+        sockaddr_storage peer;
+        bool in;
+    };
+    const Case cases[] = {
+        {"127.0.0.1", peer("127.0.0.1"), true},
+        {"127.0.0.1", peer("127.0.0.2"), false},
+        {"127.0.0.1", peer("::ffff:127.0.0.1"), true},
+        {"10.1.0.0/16", peer("10.1.255.7"), true},
+        {"10.1.0.0/16", peer("10.2.0.1"), false},
+        {"10.1.128.0/17", peer("10.1.127.1"), false},
+        {"10.1.128.0/17", peer("10.1.200.1"), true},
+        {"0.0.0.0/0", peer("192.0.2.1"), true},
+        {"0.0.0.0/0", peer("2001:db8::1"), false},
+        {"::1", peer("::1"), true},
+        {"fd00::/8", peer("fdab::1"), true},
+        {"fd00::/8", peer("fe80::1"), false},
+    };
+    for (const Case& c : cases) {
+        const std::optional<AddressRange> range = parse_address_range(c.range);
+        ASSERT_TRUE(range) << c.range;
+        EXPECT_EQ(in_ranges({*range}, reinterpret_cast<const sockaddr*>(&c.peer)), c.in) << c.range;
+    }
+    for (const char* bad : {"", "localhost", "10.0.0.0/33", "::/129", "10.0.0.0/-1", "10.0.0.0/", "1.2.3.4/8x"})
+        EXPECT_FALSE(parse_address_range(bad)) << bad;
 }
 
 } // namespace

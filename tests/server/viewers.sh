@@ -24,10 +24,11 @@ fail() { echo "FAIL [$case_name]: $*" >&2; tmux_ capture-pane -p >&2 2>/dev/null
 as_user=()
 [ "$(id -u)" -eq 0 ] && as_user=(--user nobody)
 
-# Starts the server on free ports as $http and $telnet, with ARGS added.
+# Starts the server on free ports as $http and $telnet, with ARGS added;
+# from $port_base on, if set, with room for a few more above.
 start_server() {
   for _ in $(seq 20); do
-    http=$((20000 + RANDOM % 20000))
+    if [ -n "${port_base:-}" ]; then http=$((port_base + 2 * (RANDOM % 40))); else http=$((20000 + RANDOM % 20000)); fi
     telnet=$((http + 1))
     "$server" --http "127.0.0.1:$http" --telnet "127.0.0.1:$telnet" "${as_user[@]}" "$@" 2>"$work/server.err" &
     server_pid=$!
@@ -60,6 +61,7 @@ options)
   [ "$(wc -l <"$work/err")" -eq 1 ] || fail "no listener is not one line"
   "$server" --http 127.0.0.1:99999 2>"$work/err"; [ $? -eq 2 ] || fail "a bad port is not status 2"
   "$server" --http 127.0.0.1:1 --max-viewers 0 2>"$work/err"; [ $? -eq 2 ] || fail "--max-viewers 0 is not status 2"
+  "$server" --http 127.0.0.1:1 --trusted-proxy localhost 2>"$work/err"; [ $? -eq 2 ] || fail "a proxy by name is not status 2"
   "$server" --help | grep -q 'curl -N "http://HOST:PORT/?size=${COLUMNS}x${LINES}"' || fail "--help shows no curl command"
   "$server" --version | grep -q '^glyphmarinae-server ' || fail "--version"
   if [ "$(id -u)" -eq 0 ]; then
@@ -262,7 +264,13 @@ load)
   # A thousand viewers for ten seconds, eight to an address: each gets 95 % of
   # its frames, and the server is back to no viewer when they have gone.
   load=$4
+  command -v ss >/dev/null || exit 77
   start_server --quiet
+  # The listeners once listened again with libevent's default of 128, and a
+  # crowd arriving at once waited seconds for its handshakes to be retried.
+  somaxconn=$(cat /proc/sys/net/core/somaxconn)
+  queue=$(ss -Hlnt "sport = :$http" | awk '{ print $3 }')
+  [ "${queue:-0}" -ge $((somaxconn < 4096 ? somaxconn : 4096)) ] || fail "the listen queue is ${queue:-none}"
   "$load" "$http" 1000 10 8 "$server_pid" >"$work/load" || { cat "$work/load" >&2; fail "the crowd missed frames"; }
   cat "$work/load"
   sleep 1
@@ -282,6 +290,110 @@ churn)
   [ "$(status_of bytes_queued)" = 0 ] || fail "bytes are still queued"
   [ "$(descriptors)" -eq "$before" ] || fail "descriptors: $before before, $(descriptors) after"
   grep VmRSS "/proc/$server_pid/status"
+  ;;
+shared)
+  # Two processes on one port with --reuse-port: the kernel gives each some
+  # of sixteen viewers, and each holds a descriptor for each of its own.
+  port_base=18200
+  start_server --reuse-port
+  first_pid=$server_pid
+  "$server" --http "127.0.0.1:$http" --reuse-port "${as_user[@]}" 2>"$work/second.err" &
+  second_pid=$!
+  sleep 0.3
+  kill -0 "$second_pid" 2>/dev/null || fail "the second process did not share the port: $(cat "$work/second.err")"
+  python3 - "$http" "$first_pid" "$second_pid" <<'PY' || { kill "$second_pid"; fail "both processes did not serve"; }
+import os, socket, sys, time
+port, pids = int(sys.argv[1]), sys.argv[2:]
+descriptors = lambda pid: len(os.listdir('/proc/%s/fd' % pid))
+before = [descriptors(pid) for pid in pids]
+viewers = []
+for i in range(16):
+    s = socket.create_connection(('127.0.0.1', port), source_address=('127.0.0.%d' % (10 + i), 0))
+    s.sendall(b'GET /?size=10x3 HTTP/1.1\r\n\r\n')
+    assert s.recv(12) == b'HTTP/1.1 200', 'viewer %d was not served' % i
+    viewers.append(s)
+time.sleep(0.5)
+gained = [descriptors(pid) - b for pid, b in zip(pids, before)]
+assert sum(gained) == 16 and min(gained) > 0, 'the viewers each process holds: %s' % gained
+print('viewers each process holds:', gained)
+PY
+  kill "$second_pid"; wait "$second_pid"
+  ;;
+balancer)
+  # HAProxy in front, with the configuration the package ships, sending a
+  # PROXY v2 header: the cap counts each viewer's own address, not HAProxy's.
+  command -v haproxy >/dev/null || exit 77
+  port_base=18200
+  start_server --trusted-proxy 127.0.0.1 --max-per-address 2
+  front_http=$((18280 + RANDOM % 5 * 2)) front_telnet=$((front_http + 1))
+  # Health checks every 300 ms, so that some come while the test runs.
+  sed "s/:8080/:$front_http/; s/:2323/:$front_telnet/; s/:8081/:$http/; s/:2324/:$telnet/; s/check-send-proxy$/& inter 300/" \
+    "$(dirname "$0")/../../packaging/glyphmarinae-haproxy.cfg" >"$work/haproxy.cfg"
+  haproxy -f "$work/haproxy.cfg" -db >"$work/haproxy.log" 2>&1 &
+  haproxy_pid=$!
+  trap 'kill "$haproxy_pid" 2>/dev/null; cleanup' EXIT
+  within curl -s -o /dev/null "http://127.0.0.1:$front_http/status" || fail "HAProxy does not answer: $(cat "$work/haproxy.log")"
+  python3 - "$http" "$telnet" "$front_http" "$front_telnet" <<'PY' || fail "the viewers through HAProxy were not counted as themselves"
+import socket, sys
+http, telnet, front_http, front_telnet = map(int, sys.argv[1:])
+def reply(port, source, data=b'GET /?size=10x3 HTTP/1.1\r\n\r\n', whole=False):
+    s = socket.create_connection(('127.0.0.1', port), source_address=(source, 0))
+    s.sendall(data)
+    s.settimeout(5)
+    got = s.recv(4096)
+    while whole and (more := s.recv(4096)): got += more
+    return s, got
+# Two viewers from each of three addresses, one more from the first: only
+# that one is refused, although all seven come from HAProxy's address.
+held = []
+for source in ('127.0.0.11', '127.0.0.11', '127.0.0.12', '127.0.0.12', '127.0.0.13', '127.0.0.13'):
+    s, got = reply(front_http, source)
+    assert got.startswith(b'HTTP/1.1 200'), (source, got)
+    held.append(s)
+s, got = reply(front_http, '127.0.0.11')
+assert got.startswith(b'HTTP/1.1 429'), got
+s, got = reply(front_telnet, '127.0.0.14', b'')
+assert got.startswith(b'\xff'), 'telnet through HAProxy was not negotiated: %r' % got
+held.append(s)
+# A header from an address not trusted, on either port, and none from the trusted one.
+header = b'PROXY TCP4 192.0.2.1 127.0.0.1 1000 80\r\n'
+s, got = reply(http, '127.0.0.2', header + b'GET / HTTP/1.1\r\n\r\n')
+assert got.startswith(b'HTTP/1.1 400') and got.endswith(b'a PROXY header is taken only from a --trusted-proxy address\n'), got
+s, got = reply(telnet, '127.0.0.2', header, whole=True)
+assert got.endswith(b'glyphmarinae-server: a PROXY header is taken only from a --trusted-proxy address\r\n'), got
+s, got = reply(http, '127.0.0.1')
+assert got.startswith(b'HTTP/1.1 400'), got
+s, got = reply(front_http, '127.0.0.15', header)
+assert got.startswith(b'HTTP/1.1 400'), 'a viewer named itself through HAProxy: %r' % got
+PY
+  sleep 1
+  grep -q '^glyphmarinae-server: 127.0.0.11: too many viewers from one address$' "$work/server.err" || fail "the refusal's line names no viewer"
+  ! grep -q 'connection failed' "$work/server.err" || fail "HAProxy's health checks are logged as failures"
+  ;;
+activation)
+  # Listeners from systemd, named as the socket unit names them, served as
+  # --http and --telnet would be; a socket of another name stops the start.
+  command -v systemd-socket-activate >/dev/null || exit 77
+  http=$((18290 + RANDOM % 4 * 2)) telnet=$((http + 1))
+  systemd-socket-activate -l "127.0.0.1:$http" -l "127.0.0.1:$telnet" --fdname=http:telnet \
+    "$server" "${as_user[@]}" 2>"$work/server.err" &
+  server_pid=$!
+  within curl -s -o /dev/null "http://127.0.0.1:$http/status" || fail "the socket from systemd does not answer"
+  curl -s --max-time 5 "http://127.0.0.1:$http/?size=5x2&seed=1&ticks=1" | grep -q '2026l' || fail "no aquarium from systemd's socket"
+  python3 - "$telnet" <<'PY' || fail "telnet from systemd's socket was not negotiated"
+import socket, sys
+s = socket.create_connection(('127.0.0.1', int(sys.argv[1])))
+s.settimeout(5)
+assert s.recv(3) == b'\xff\xfb\x01'
+PY
+  kill -TERM "$server_pid"; wait "$server_pid"; [ $? -eq 0 ] || fail "SIGTERM is not status 0"
+  server_pid=
+  systemd-socket-activate -l "127.0.0.1:$http" --fdname=web "$server" "${as_user[@]}" 2>"$work/err" &
+  activator=$!
+  within eval "ss -ltnH | grep -q '127.0.0.1:$http '" || fail "systemd-socket-activate does not listen"
+  curl -s -o /dev/null --max-time 5 "http://127.0.0.1:$http/"
+  wait "$activator"; [ $? -eq 1 ] || fail "a socket named web is not status 1"
+  grep -q "systemd handed over a socket named 'web': name it http or telnet" "$work/err" || fail "$(cat "$work/err")"
   ;;
 *) fail "no case $case_name" ;;
 esac

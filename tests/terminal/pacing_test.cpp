@@ -38,6 +38,15 @@ TEST(Pacer, ALateFrameIsNotFollowedByABurst)
     EXPECT_EQ(pacer.wait_ms(1'000 * ms + 99'500'000), 1) << "never a zero wait before the deadline";
 }
 
+// A second deadline in the wait, such as a bus's: no limit yields to any.
+TEST(Pacer, TheSoonerWaitWinsAndNoLimitYields)
+{
+    EXPECT_EQ(sooner_wait(-1, 40), 40);
+    EXPECT_EQ(sooner_wait(0, -1), 0) << "a wait due at once";
+    EXPECT_EQ(sooner_wait(-1, -1), -1);
+    EXPECT_EQ(sooner_wait(90, 40), 40);
+}
+
 
 // The mouse rule, as a sequence of movements after the run starts at
 // start_ms: each step is a position, the time it comes, and whether it ends

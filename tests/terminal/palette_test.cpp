@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "host/glyphmarinae/palette.h"
 
 namespace gm {
@@ -34,7 +36,7 @@ TEST(TerminalPalette, NoColourSupportIsMonochrome)
     EXPECT_FALSE(style.bold);
 }
 
-TEST(TerminalPalette, TheCubeWhereTheEntryHasIt)
+TEST(TerminalPalette, TwentyFourBitsWhereTheEntryHasThemElseTheCube)
 {
     struct Case {
         const char* colorterm;
@@ -43,14 +45,38 @@ TEST(TerminalPalette, TheCubeWhereTheEntryHasIt)
         bool terminal_colours;
         ColourDepth expected;
     };
-    for (const Case& c : {Case{"", "xterm-direct", 1 << 24, false, ColourDepth::eight},
+    for (const Case& c : {Case{"", "xterm-direct", direct_colours, false, ColourDepth::truecolor},
+                          Case{"truecolor", "xterm-direct", direct_colours, false, ColourDepth::truecolor},
+                          // Named otherwise, a -direct entry still has no cube.
+                          Case{"", "xterm-direct256", direct_colours, false, ColourDepth::truecolor},
                           Case{"truecolor", "xterm-256color", 256, false, ColourDepth::palette256},
                           Case{"24bit", "xterm", 8, false, ColourDepth::eight},
-                          Case{"", "xterm-direct", 1 << 24, true, ColourDepth::eight},
+                          Case{"truecolor", "linux", 8, false, ColourDepth::eight},
+                          Case{"", "xterm-direct", direct_colours, true, ColourDepth::eight},
                           Case{"", "xterm-256color", 256, true, ColourDepth::sixteen},
                           Case{"", "xterm", 8, true, ColourDepth::eight}})
         EXPECT_EQ(drawable_depth(c.colorterm, c.term, c.colours, c.terminal_colours), c.expected)
             << c.colorterm << " " << c.term << " " << c.colours << " " << c.terminal_colours;
+}
+
+TEST(TerminalPalette, TheDirectEntryOfTheSameFamily)
+{
+    for (const auto& [term, direct] : {std::pair{"xterm-256color", "xterm-direct"}, {"tmux-256color", "tmux-direct"},
+                                       {"rxvt-unicode-88color", "rxvt-unicode-direct"}, {"xterm", "xterm-direct"},
+                                       {"xterm-direct", ""}, {"", ""}})
+        EXPECT_EQ(direct_entry_for(term), direct) << term;
+}
+
+TEST(TerminalPalette, DirectColourNumbersAreRgbAboveTheStandardEight)
+{
+    EXPECT_EQ(direct_colour_number(colours::dark_cyan), 0x00AAAA);
+    EXPECT_EQ(direct_colour_number(colours::bright_blue), 0x0000FF);
+    EXPECT_EQ(direct_colour_number(colours::bright_red), 0xFF0000);
+    // Black and the blues below 8 would be the terminal's standard colours.
+    EXPECT_EQ(direct_colour_number(colours::black), 8);
+    EXPECT_EQ(direct_colour_number(0x070000), 8);
+    EXPECT_EQ(direct_colour_number(0x080000), 8);
+    EXPECT_EQ(direct_colour_number(0x090000), 9);
 }
 
 } // namespace gm

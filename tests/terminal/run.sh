@@ -196,17 +196,23 @@ options)
   colours() { script -qec "env NO_COLOR=$1 $program $2" /dev/null | grep -c $'\e\\['; }
   [ "$(colours 1 --gallery)" = 0 ] && [ "$(colours '' --gallery)" != 0 ] && [ "$(colours 1 '--gallery --colour')" != 0 ] &&
     [ "$(colours 1 '--dump --colour')" != 0 ] || fail "on a terminal NO_COLOR does not take the colour from --gallery alone"
-  # The aquarium's own colours where the terminal has them, its sixteen when asked.
-  for want in 'xterm-256color 38;5;(1[6-9]|[2-9][0-9]|1[0-9][0-9]|2[0-2][0-9]|23[01])m' 'xterm-direct 3[0-7]m' \
-    'xterm-256color --terminal-colours 9[0-7]m'; do
+  # The aquarium's own colours where the terminal has them, in 24 bits where it says so (the water
+  # 0,170,170), its sixteen when asked; any other 256-colour or 24-bit colour is a fault.
+  cube='38;5;(1[6-9]|[2-9][0-9]|1[0-9][0-9]|2[0-2][0-9]|23[01])m' water='38;2;0;170;170m'
+  for want in "- xterm-256color $cube" "truecolor xterm-256color $water" "24bit tmux-256color $water" \
+    "- xterm-direct $water" "truecolor screen 3[0-7]m" "truecolor linux 3[0-7]m" \
+    "- xterm-256color --terminal-colours 9[0-7]m" "truecolor xterm-256color --terminal-colours 9[0-7]m"; do
     set -- $want
-    tmux_ kill-server
-    [ $# = 3 ] && option=$2 || option=
-    before_run="export COLORTERM=" term_type=$1 start 80 24 --seed 7 $option
-    wait_for 50 has_water || fail "TERM=$1 $option: no water"
+    next_server
+    [ $# = 4 ] && option=$3 || option=
+    # A pane is no Linux console: gpm, which ncurses tries under TERM=linux, stays out.
+    before_run="export COLORTERM=${1#-} NCURSES_GPM_TERMS=" term_type=$2 start 80 24 --seed 7 $option
+    wait_for 50 has_water || fail "COLORTERM=$1 TERM=$2 $option: no water"
     sgr=$(tmux_ capture-pane -p -e | grep -oE $'\e\\[[0-9;]*m')
-    grep -qE "${!#}" <<<"$sgr" || fail "TERM=$1 $option: no colour ${!#}"
-    [ -z "$option" ] || ! grep -qE '38;[25];' <<<"$sgr" || fail "--terminal-colours still draws the aquarium's own colours"
+    grep -qE "${!#}" <<<"$sgr" || fail "COLORTERM=$1 TERM=$2 $option: no colour ${!#}"
+    kind=${!#:0:5}
+    [[ $kind = "38;"* ]] || kind=none
+    ! grep -E '38;[25];' <<<"$sgr" | grep -qvF "$kind" || fail "COLORTERM=$1 TERM=$2 $option: colours of another kind"
     tmux_ send-keys q
     wait_exit 500
   done

@@ -1,6 +1,7 @@
 #include "host/glyphmarinae/screen.h"
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <curses.h>
@@ -28,6 +29,8 @@ constexpr int escape_wait_ms = 25;
 // The pairs of the sixteen and the 256-colour palette's cube.
 constexpr int cube_pairs = 232;
 
+// The character type ncurses starts under; see start_without_repeats.
+constexpr const char* utf8_character_type = "C.UTF-8";
 
 // What ends every mode the program sets, for a fault that cannot go through ncurses.
 std::string fault_restore_text(const std::string& after_leaving, bool mouse)
@@ -54,16 +57,85 @@ void stop_flow_control(int fd)
     def_prog_mode();
 }
 
+// The entry ncurses starts under: TERM's, or, where the terminal says it
+// draws 24 bits and TERM names an entry that cannot, the -direct entry of
+// the same family, when the database has one. No other entry is tried:
+// another family's may describe other keys and modes.
+std::string entry_to_start(const ScreenWants& wants, int fd)
+{
+    const char* found = std::getenv("TERM");
+    const std::string type = found ? found : "";
+    if (!wants.colour || wants.terminal_colours) return type;
+    const char* colorterm = std::getenv("COLORTERM");
+    if (colour_depth_for(colorterm ? colorterm : "", type, 0) != ColourDepth::truecolor) return type;
+    const std::string direct = direct_entry_for(type);
+    return !direct.empty() && terminal_type_known(direct.c_str(), fd) ? direct : type;
+}
+
+// Many terminals that call themselves xterm (mosh, older emulators, some
+// recorders and players) ignore the "repeat the last character" sequence and
+// would draw a water line as one '~'. ncursesw sends it only when started
+// under a character type of single bytes, not under UTF-8; the aquarium
+// writes ASCII alone, the same bytes in every character set, so ncurses is
+// started under UTF-8 whatever the user's. (Blanking the capability in the
+// copy term.h shows reaches nothing: the wide library reads its own.)
+::screen* start_without_repeats(const std::string& type, std::FILE* out, std::FILE* in)
+{
+    const char* found = std::setlocale(LC_CTYPE, nullptr);
+    const std::string before = found ? found : "C";
+    std::setlocale(LC_CTYPE, utf8_character_type);
+    ::screen* started = newterm(type.empty() ? nullptr : type.c_str(), out, in);
+    std::setlocale(LC_CTYPE, before.c_str());
+    return started;
+}
+
+// A cell of one character with `attributes`, in colour pair `pair`, which
+// may be past the 16 bits of a chtype's pair.
+cchar_t cell_of(wchar_t character, attr_t attributes, int pair)
+{
+    const wchar_t text[2] = {character, L'\0'};
+    cchar_t cell{};
+    setcchar(&cell, text, attributes, 0, &pair);
+    return cell;
+}
+
+// The style of `colour` at `depth`, on `background`.
+TerminalStyle style_of(Colour colour, ColourDepth depth, short background)
+{
+    if (depth != ColourDepth::truecolor) return style_for(colour, depth);
+    // ncurses keeps a pair for each colour the aquarium has used, of the few
+    // it has, and finds it again by the colours.
+    // Should none be had, the terminal's own colours show the character
+    // where pair 1 would hide it, black on black.
+    const int pair = alloc_pair(direct_colour_number(colour), background);
+    return {pair > 0 ? pair : 0, false};
+}
+
+// A blank at the cell, after its left neighbour.
+cchar_t blank_after(int row, int column, ColourDepth depth)
+{
+    // Every pair has the same background, so a blank looks alike in all of
+    // them; taking its left neighbour's spares the terminal a colour change,
+    // the dearest thing ncurses sends.
+    attr_t attributes = A_NORMAL;
+    int pair = depth != ColourDepth::none ? 1 : 0;
+    cchar_t left;
+    wchar_t text[CCHARW_MAX + 1];
+    short narrow_pair = 0;
+    if (column > 0 && mvwin_wch(stdscr, row, column - 1, &left) == OK)
+        getcchar(&left, text, &attributes, &narrow_pair, &pair);
+    return cell_of(L' ', attributes, pair);
+}
+
 } // namespace
 
 Screen::Screen(ScreenWants wants, std::FILE* out, std::FILE* in) : mouse_(wants.mouse), out_(out), in_(in)
 {
     termios found{};
     const bool have_modes = tcgetattr(fileno(out), &found) == 0;
-    terminal_ = newterm(nullptr, out, in);
+    terminal_ = start_without_repeats(entry_to_start(wants, fileno(out)), out, in);
     if (!terminal_) throw std::runtime_error("this terminal type is not known; set TERM");
     set_term(terminal_);
-    avoid_repeat_sequences();
     cbreak();
     noecho();
     nonl();
@@ -93,14 +165,16 @@ void Screen::start_colours(const ScreenWants& wants)
     start_color();
     if (wants.terminal_background && use_default_colors() == OK) background_ = -1;
     const char* colorterm = std::getenv("COLORTERM");
-    const char* type = std::getenv("TERM");
-    depth_ = drawable_depth(colorterm ? colorterm : "", type ? type : "", COLORS, wants.terminal_colours);
+    depth_ = drawable_depth(colorterm ? colorterm : "", termname(), COLORS, wants.terminal_colours);
     // The cube takes a pair per entry, which not every entry has.
     if (depth_ == ColourDepth::palette256 && COLOR_PAIRS <= cube_pairs) depth_ = ColourDepth::sixteen;
-    // Only pairs are defined; the user's palette itself is never changed.
+    // Only pairs are defined; the user's palette itself is never changed. At
+    // 24 bits pair 1 alone is fixed, for the blanks: black is a standard
+    // colour under every entry.
     const int fixed = depth_ == ColourDepth::palette256 ? cube_pairs
                       : depth_ == ColourDepth::sixteen ? 16
                       : depth_ == ColourDepth::eight   ? 8
+                      : depth_ == ColourDepth::truecolor ? 1
                                                        : 0;
     for (short i = 0; i < fixed && i < COLOR_PAIRS - 1; ++i) init_pair(static_cast<short>(i + 1), i, background_);
     if (fixed > 0 && !wants.terminal_background) bkgd(COLOR_PAIR(1) | ' ');
@@ -164,7 +238,6 @@ void Screen::draw(const CellGrid& grid)
     const bool same_size = shown_.columns == grid.columns && shown_.rows == grid.rows;
     const int height = std::min(grid.rows, rows());
     const int width = std::min(grid.columns, columns());
-    const chtype plain = depth_ != ColourDepth::none ? COLOR_PAIR(1) : 0;
     for (int r = 0; r < height; ++r) {
         const ColumnSpan span = changed_columns(shown_, grid, r);
         const Cell* cells = grid.row(r);
@@ -172,18 +245,15 @@ void Screen::draw(const CellGrid& grid)
         for (int c = span.first; c < std::min(span.end, width); ++c) {
             const Cell& cell = cells[c];
             if (before && before[c] == cell) continue;
-            chtype shown = ' ';
+            cchar_t shown;
             if (cell.character != ' ' && cell.character != '\0') {
-                const TerminalStyle style = style_for(cell.colour, depth_);
-                shown = static_cast<unsigned char>(cell.character) | COLOR_PAIR(style.pair) | (style.bold ? A_BOLD : 0);
+                const TerminalStyle style = style_of(cell.colour, depth_, background_);
+                shown = cell_of(static_cast<unsigned char>(cell.character), style.bold ? A_BOLD : A_NORMAL, style.pair);
             } else {
-                // Every pair has the same background, so a blank looks alike in
-                // all of them; taking its left neighbour's spares the terminal a
-                // colour change, the dearest thing ncurses sends.
-                shown |= c > 0 ? (mvwinch(stdscr, r, c - 1) & A_ATTRIBUTES) : plain;
+                shown = blank_after(r, c, depth_);
             }
             // Writing the bottom-right cell reports an error; the cell is drawn all the same.
-            mvaddch(r, c, shown);
+            mvadd_wch(r, c, &shown);
         }
     }
     shown_ = grid;

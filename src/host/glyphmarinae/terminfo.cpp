@@ -39,9 +39,12 @@ std::string capability_text(const char* name)
     return out;
 }
 
-void avoid_repeat_sequences()
+bool terminal_type_known(const char* type, int fd)
 {
-    if (cur_term) repeat_char = nullptr;
+    int error = 0;
+    if (setupterm(type, fd, &error) != OK) return false;
+    del_curterm(cur_term);
+    return true;
 }
 
 } // namespace gm

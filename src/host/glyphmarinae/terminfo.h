@@ -17,9 +17,7 @@ bool has_capability(const char* name);
 // for serial lines; empty when the terminal lacks it.
 std::string capability_text(const char* name);
 
-// Keeps ncurses from sending the "repeat the last character" sequence: many
-// terminals that call themselves xterm (mosh, older emulators, some
-// recorders and players) ignore it and would draw a water line as one '~'.
-void avoid_repeat_sequences();
+// Whether the terminal database holds an entry for `type`.
+bool terminal_type_known(const char* type, int fd);
 
 } // namespace gm

@@ -11,7 +11,7 @@
 
 namespace gm {
 
-std::string listen_at(const ListenAddress& where, int& fd)
+std::string listen_at(const ListenAddress& where, bool share_port, int& fd)
 {
     const bool every = where.host.empty() || where.host == "::";
     const bool v6 = every || where.host.find(':') != std::string::npos;
@@ -35,9 +35,13 @@ std::string listen_at(const ListenAddress& where, int& fd)
     if (fd >= 0) {
         const int on = 1, off = 0;
         setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        // The kernel then spreads the new connections over the processes.
+        if (share_port) setsockopt(fd, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on);
         // A port alone, or [::], takes IPv4 too; [::1] is only itself.
         if (v6) setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, every ? &off : &on, sizeof on);
-        if (bind(fd, reinterpret_cast<sockaddr*>(&storage), length) == 0 && listen(fd, 1024) == 0) return {};
+        // The kernel's longest queue: a crowd arriving at once overflows a
+        // short one, and each handshake dropped waits a second or more.
+        if (bind(fd, reinterpret_cast<sockaddr*>(&storage), length) == 0 && listen(fd, SOMAXCONN) == 0) return {};
         error = errno;
         close(fd);
         fd = -1;

@@ -9,7 +9,8 @@ namespace gm {
 // only steps that need it.
 
 // The socket listening at `where`, in `fd`; the reason it cannot be, or "".
-std::string listen_at(const ListenAddress& where, int& fd);
+// With `share_port`, other processes that ask the same may listen there too.
+std::string listen_at(const ListenAddress& where, bool share_port, int& fd);
 
 // Root only binds; the rest runs as `user`. The reason it cannot, or "".
 std::string drop_root(const std::string& user);

@@ -31,6 +31,7 @@
 #include "host/server/frame_encoder.h"
 #include "host/server/http_request.h"
 #include "host/server/listening.h"
+#include "host/server/proxy_header.h"
 #include "host/server/telnet_negotiation.h"
 #include "host/server/web_root.h"
 #include "population/population.h"
@@ -73,7 +74,10 @@ struct Connection {
     std::string peer;
     bool loopback = false;
     Phase phase = Phase::handshake;
-    std::string head; // the HTTP request so far
+    std::string head; // the HTTP request so far, or the PROXY header
+    bool proxied = false; // from a trusted balancer, its PROXY header still to come
+    bool heard = false;   // any byte has come
+    bool balancer_own = false; // the balancer's own connection, such as a health check
     std::unique_ptr<TelnetNegotiation> telnet;
     std::size_t index = 0; // in the server's list
 
@@ -528,6 +532,53 @@ void take_telnet(Connection* c, std::span<const char> bytes)
     }
 }
 
+AddressKey address_key(const sockaddr* address, std::string& text, bool& loopback);
+void admit(Connection* c);
+
+void uncount(Server& server, const AddressKey& key)
+{
+    if (--server.per_address[key] == 0) server.per_address.erase(key);
+}
+
+// Only a trusted balancer may say whose a connection is: neither another
+// address nor a viewer behind the balancer.
+bool refused_untrusted_header(Connection* c, std::string_view first_bytes)
+{
+    c->heard = true;
+    if (!starts_as_proxy_header(first_bytes)) return false;
+    ++c->server->counters.refused_bad;
+    refuse(c, "400 Bad Request", "a PROXY header is taken only from a --trusted-proxy address");
+    return true;
+}
+
+// From a trusted balancer the viewer is the one its header names: the limits
+// count that address, and what follows the header is the viewer's own.
+void take_proxy_header(Connection* c, std::string_view bytes)
+{
+    c->head.append(bytes);
+    const ProxyRead read = read_proxy_header(c->head);
+    if (read.state == ProxyState::incomplete) return;
+    c->proxied = false;
+    if (read.state == ProxyState::bad) {
+        ++c->server->counters.refused_bad;
+        return refuse(c, "400 Bad Request", read.reason);
+    }
+    c->balancer_own = !read.source;
+    if (read.source) {
+        uncount(*c->server, c->key);
+        c->key = address_key(reinterpret_cast<const sockaddr*>(&*read.source), c->peer, c->loopback);
+        ++c->server->per_address[c->key];
+    }
+    const std::string rest = c->head.substr(read.consumed);
+    c->head.clear();
+    if (!rest.empty() && refused_untrusted_header(c, rest)) return;
+    admit(c);
+    if (c->phase != Phase::handshake || rest.empty()) return;
+    if (c->protocol == Protocol::telnet) return take_telnet(c, rest);
+    c->head = rest.substr(0, max_request_head + 1);
+    take_request(c);
+}
+
 void on_read(bufferevent* bev, void* arg)
 {
     Connection* c = static_cast<Connection*>(arg);
@@ -536,8 +587,11 @@ void on_read(bufferevent* bev, void* arg)
     while (c->phase != Phase::closing) {
         const int got = evbuffer_remove(input, buffer, sizeof buffer);
         if (got <= 0) break;
-        if (c->protocol == Protocol::telnet) {
-            take_telnet(c, {buffer, static_cast<std::size_t>(got)});
+        const std::string_view bytes(buffer, static_cast<std::size_t>(got));
+        if (c->proxied) take_proxy_header(c, bytes);
+        else if (!c->heard && refused_untrusted_header(c, bytes)) break;
+        else if (c->protocol == Protocol::telnet) {
+            take_telnet(c, bytes);
         } else if (c->phase == Phase::handshake) {
             c->head.append(buffer, std::min<std::size_t>(static_cast<std::size_t>(got), max_request_head + 1 - c->head.size()));
             take_request(c);
@@ -557,7 +611,8 @@ void on_write(bufferevent*, void* arg)
 void on_event(bufferevent*, short what, void* arg)
 {
     Connection* c = static_cast<Connection*>(arg);
-    if ((what & BEV_EVENT_ERROR) != 0 && c->phase == Phase::handshake) {
+    // A balancer's health check may well end in a reset: no failure of a viewer's.
+    if ((what & BEV_EVENT_ERROR) != 0 && c->phase == Phase::handshake && !c->balancer_own) {
         ++c->server->counters.failed;
         log_line(*c->server, c->peer, std::string("connection failed: ") + evutil_socket_error_to_string(EVUTIL_SOCKET_ERROR()));
     }
@@ -592,7 +647,7 @@ void close_now(Connection* c)
     Server& server = *c->server;
     leave_tank(c);
     server.cells -= c->cells;
-    if (--server.per_address[c->key] == 0) server.per_address.erase(c->key);
+    uncount(server, c->key);
     server.connections[c->index] = server.connections.back();
     server.connections[c->index]->index = c->index;
     server.connections.pop_back();
@@ -665,6 +720,7 @@ void on_accept(evconnlistener*, evutil_socket_t fd, sockaddr* address, int, void
     c->server = &server;
     c->protocol = protocol;
     c->key = address_key(address, c->peer, c->loopback);
+    c->proxied = in_ranges(server.options->trusted_proxies, address);
     c->bev = bufferevent_socket_new(server.base, fd, BEV_OPT_CLOSE_ON_FREE);
     c->timer = evtimer_new(server.base, on_timer, c);
     if (c->bev == nullptr || c->timer == nullptr) {
@@ -681,7 +737,8 @@ void on_accept(evconnlistener*, evutil_socket_t fd, sockaddr* address, int, void
     bufferevent_setcb(c->bev, on_read, on_write, on_event, c);
     bufferevent_enable(c->bev, EV_READ | EV_WRITE);
     evtimer_add(c->timer, &handshake_limit);
-    admit(c);
+    // A balancer's connection is admitted as the viewer its header names.
+    if (!c->proxied) admit(c);
 }
 
 void on_accept_error(evconnlistener* listener, void* arg)
@@ -734,14 +791,22 @@ using ListeningSocket = std::pair<int, Protocol>;
 
 // Every socket is bound while still root and root is given up only then;
 // should any of it fail, none is left open.
-std::optional<std::vector<ListeningSocket>> open_sockets(const ServerOptions& options)
+std::optional<std::vector<ListeningSocket>> open_sockets(const ServerOptions& options,
+                                                         const std::vector<HandedSocket>& handed)
 {
     std::vector<ListeningSocket> sockets;
     std::string reason;
+    for (const HandedSocket& socket : handed) {
+        if (socket.name != "http" && socket.name != "telnet") {
+            reason = "systemd handed over a socket named '" + socket.name + "': name it http or telnet";
+            break;
+        }
+        sockets.emplace_back(socket.fd, socket.name == "http" ? Protocol::http : Protocol::telnet);
+    }
     for (const auto& [where, protocol] : {std::pair{options.http, Protocol::http}, std::pair{options.telnet, Protocol::telnet}}) {
-        if (!where) continue;
+        if (!where || !reason.empty()) continue;
         int fd = -1;
-        reason = listen_at(*where, fd);
+        reason = listen_at(*where, options.reuse_port, fd);
         if (!reason.empty()) break;
         sockets.emplace_back(fd, protocol);
     }
@@ -771,9 +836,11 @@ bool resolve_web_root(Server& server)
 void run_event_loop(Server& server, const std::vector<ListeningSocket>& sockets)
 {
     for (const auto& [fd, protocol] : sockets) {
+        // A backlog of 0 leaves the socket's own: libevent's default (-1)
+        // listens again with 128, and a crowd arriving at once overflows it.
         evconnlistener* listener = evconnlistener_new(
             server.base, protocol == Protocol::http ? on_accept<Protocol::http> : on_accept<Protocol::telnet>, &server,
-            LEV_OPT_CLOSE_ON_FREE | LEV_OPT_CLOSE_ON_EXEC, -1, fd);
+            LEV_OPT_CLOSE_ON_FREE | LEV_OPT_CLOSE_ON_EXEC, 0, fd);
         evconnlistener_set_error_cb(listener, on_accept_error);
         server.listeners.push_back(listener);
     }
@@ -796,7 +863,7 @@ void run_event_loop(Server& server, const std::vector<ListeningSocket>& sockets)
 
 } // namespace
 
-int serve(const ServerOptions& options)
+int serve(const ServerOptions& options, const std::vector<HandedSocket>& handed)
 {
     if (geteuid() == 0 && options.user.empty()) {
         std::cerr << program << ": will not run as root: give --user NAME to become once listening\n";
@@ -809,7 +876,7 @@ int serve(const ServerOptions& options)
     server.max_viewers = raise_descriptor_limit(options.max_viewers);
     server.cell_budget = std::max<std::int64_t>(min_cell_budget, static_cast<std::int64_t>(server.max_viewers) * 80 * 24);
 
-    const std::optional<std::vector<ListeningSocket>> sockets = open_sockets(options);
+    const std::optional<std::vector<ListeningSocket>> sockets = open_sockets(options, handed);
     if (!sockets) return 1;
     server.base = event_base_new();
     if (server.base == nullptr) {

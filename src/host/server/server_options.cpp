@@ -52,6 +52,15 @@ const OptionRule<ServerOptions> rules[] = {
          o.web_root = std::string(value);
          return std::string();
      }},
+    {"--reuse-port", "", false, every_mode, switch_on<&ServerOptions::reuse_port>},
+    {"--trusted-proxy", "", true, every_mode,
+     [](ServerOptions& o, std::string_view value) {
+         const std::optional<AddressRange> range = parse_address_range(value);
+         if (!range) return "--trusted-proxy wants ADDR or ADDR/BITS, not '" + std::string(value) + "'";
+         o.trusted_proxies.push_back(*range);
+         return std::string();
+     },
+     true},
     {"--user", "", true, every_mode,
      [](ServerOptions& o, std::string_view value) {
          if (value.empty()) return std::string("--user wants a user name");
@@ -94,10 +103,10 @@ std::optional<ListenAddress> parse_listen_address(std::string_view text)
     return address;
 }
 
-ServerParseResult parse_server_options(const std::vector<std::string>& args)
+ServerParseResult parse_server_options(const std::vector<std::string>& args, bool listeners_given)
 {
     ServerParseResult result = read_options<ServerOptions>(rules, args, mode_name);
-    if (result.error.empty() && result.options.mode == ServerMode::serve && !result.options.http &&
+    if (result.error.empty() && result.options.mode == ServerMode::serve && !listeners_given && !result.options.http &&
         !result.options.telnet)
         result.error = "nothing to serve: give --http ADDR:PORT, --telnet ADDR:PORT or both";
     return result;
@@ -122,11 +131,17 @@ std::string server_usage_text()
            "  --session-limit SECONDS  a viewer's longest session (default 3600)\n"
            "  --quiet                write no line for refused or failed connections\n"
            "  --user NAME            started as root, become NAME once listening\n"
+           "  --reuse-port           let other processes with this option listen on the\n"
+           "                         same ports; each has its own limits\n"
+           "  --trusted-proxy ADDR   connections from ADDR (or ADDR/BITS; repeatable) must\n"
+           "                         start with a PROXY header, version 1 or 2, and count\n"
+           "                         as the viewer it names; from elsewhere one is refused\n"
            "  --web-root DIR         give browsers the built web page in DIR, read-only\n"
            "  --help                 show this help and exit\n"
            "  --version              show the version and exit\n"
            "\n"
-           "GET /status, from loopback only, gives the server's counters.\n"
+           "GET /status, from loopback only, gives the server's counters. Sockets that\n"
+           "systemd hands over, named http or telnet, are served as --http and --telnet.\n"
            "\n"
            "Exit status: 0 after SIGTERM or SIGINT, 1 when it cannot listen or drop\n"
            "root, 2 for a bad option or no listener.\n";

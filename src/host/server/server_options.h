@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/common/option_table.h"
+#include "host/server/address_range.h"
 
 namespace gm {
 
@@ -28,12 +29,15 @@ struct ServerOptions {
     bool quiet = false;
     std::string user;     // "" when none was given
     std::string web_root; // the built web page's folder, "" for none
+    bool reuse_port = false; // share the ports with other processes that ask the same
+    std::vector<AddressRange> trusted_proxies; // whose connections start with a PROXY header
 };
 
 using ServerParseResult = ReadResult<ServerOptions>;
 
-// A pure function of the arguments (without the program name).
-ServerParseResult parse_server_options(const std::vector<std::string>& args);
+// A pure function of the arguments (without the program name), and of
+// whether listeners were handed over, as systemd hands them.
+ServerParseResult parse_server_options(const std::vector<std::string>& args, bool listeners_given = false);
 
 // "ADDR:PORT", "[V6ADDR]:PORT" or "PORT".
 std::optional<ListenAddress> parse_listen_address(std::string_view text);

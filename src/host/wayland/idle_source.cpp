@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/wayland/registry.h"
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "kde-idle-client-protocol.h"
 
@@ -22,12 +23,6 @@ const org_kde_kwin_idle_timeout_listener kde_timeout_listener = {
     .resumed = [](void*, org_kde_kwin_idle_timeout*) {},
 };
 
-template <typename Proxy>
-Proxy* bind_first(wl_registry* registry, std::uint32_t name, const wl_interface& interface)
-{
-    return static_cast<Proxy*>(wl_registry_bind(registry, name, &interface, 1));
-}
-
 } // namespace
 
 bool bind_idle_global(ModuleState& state, wl_registry* registry, std::uint32_t name, const char* interface)
@@ -35,11 +30,11 @@ bool bind_idle_global(ModuleState& state, wl_registry* registry, std::uint32_t n
     IdleWatch& idle = state.idle;
     if (!state.options.idle_seconds) return false;
     if (std::strcmp(interface, ext_idle_notifier_v1_interface.name) == 0 && !idle.notifier) {
-        idle.notifier = bind_first<ext_idle_notifier_v1>(registry, name, ext_idle_notifier_v1_interface);
+        idle.notifier = bind<ext_idle_notifier_v1>(registry, name, ext_idle_notifier_v1_interface);
         return true;
     }
     if (std::strcmp(interface, org_kde_kwin_idle_interface.name) == 0 && !idle.kde_idle) {
-        idle.kde_idle = bind_first<org_kde_kwin_idle>(registry, name, org_kde_kwin_idle_interface);
+        idle.kde_idle = bind<org_kde_kwin_idle>(registry, name, org_kde_kwin_idle_interface);
         return true;
     }
     return false;
@@ -48,8 +43,11 @@ bool bind_idle_global(ModuleState& state, wl_registry* registry, std::uint32_t n
 std::string start_idle_timer(ModuleState& state, int seconds)
 {
     IdleWatch& idle = state.idle;
-    if (!idle.notifier && !idle.kde_idle)
-        return "the compositor offers no idle protocol: neither ext_idle_notifier_v1 nor org_kde_kwin_idle";
+    if (!idle.notifier && !idle.kde_idle) {
+        if (open_gnome_idle(idle.gnome, seconds)) return {};
+        return "no idle source: the compositor offers neither ext_idle_notifier_v1 nor org_kde_kwin_idle, and the "
+               "session bus has no org.gnome.Mutter.IdleMonitor";
+    }
     if (!state.seat) return "the compositor offers no seat whose idle time could be watched";
     const auto timeout_ms = static_cast<std::uint32_t>(seconds) * 1000;
     if (idle.notifier) {
@@ -62,9 +60,32 @@ std::string start_idle_timer(ModuleState& state, int seconds)
     return {};
 }
 
+void idle_showing(ModuleState& state) { watch_user_active(state.idle.gnome); }
+void idle_hidden(ModuleState& state) { forget_user_active(state.idle.gnome); }
+
+pollfd idle_descriptor(ModuleState& state, std::int64_t& wait_ms)
+{
+    return gnome_idle_descriptor(state.idle.gnome, wait_ms);
+}
+
+// GNOME's own shield is its lock screen: nothing goes over it.
+void take_idle_events(ModuleState& state)
+{
+    GnomeIdle& gnome = state.idle.gnome;
+    if (!gnome_idle_process(gnome)) {
+        fail_run(state, "the session bus closed the connection to Mutter's idle monitor");
+        return;
+    }
+    if (gnome.went_idle && !state.started && !gnome_shield_up(gnome)) went_idle(&state);
+    if (gnome.came_back && state.started) end_run(state, RunEnd::user);
+    gnome.went_idle = false;
+    gnome.came_back = false;
+}
+
 void release_idle_source(ModuleState& state)
 {
     IdleWatch& idle = state.idle;
+    close_gnome_idle(idle.gnome);
     if (idle.notification) ext_idle_notification_v1_destroy(idle.notification);
     if (idle.kde_timeout) org_kde_kwin_idle_timeout_release(idle.kde_timeout);
     if (idle.notifier) ext_idle_notifier_v1_destroy(idle.notifier);

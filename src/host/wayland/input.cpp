@@ -43,9 +43,11 @@ void on_pointer_motion(void* data, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_
 void on_pointer_button(void* data, wl_pointer*, std::uint32_t, std::uint32_t, std::uint32_t button,
                        std::uint32_t pressed)
 {
-    // Left and right clicks end the run; the middle button and the wheel do not.
-    if (pressed == WL_POINTER_BUTTON_STATE_PRESSED && (button == BTN_LEFT || button == BTN_RIGHT))
-        end_run(*static_cast<ModuleState*>(data), RunEnd::user);
+    // Left and right clicks end the run; the middle button and the wheel do
+    // not, nor a click on a window's decorations, which are not its views.
+    auto& state = *static_cast<ModuleState*>(data);
+    if (state.pointer_view && pressed == WL_POINTER_BUTTON_STATE_PRESSED && (button == BTN_LEFT || button == BTN_RIGHT))
+        end_run(state, RunEnd::user);
 }
 const wl_pointer_listener pointer_listener = {
     .enter = on_pointer_enter,
@@ -77,7 +79,9 @@ void on_focus_checked(void* data, wl_callback* callback, std::uint32_t)
     const bool mapping = std::ranges::any_of(state.views, [](const auto& view) { return !view->shown; });
     // A keyboard unplugged leaves too, and takes the seat's keyboard with it.
     const bool unplugged = !state.keyboard;
-    if (!unplugged && (!now || (now == state.keyboard_left && !mapping))) end_run(state, RunEnd::user);
+    // Nor is a view dropped since, its output gone.
+    const bool dropped = !state.keyboard_left;
+    if (!unplugged && !dropped && (!now || (now == state.keyboard_left && !mapping))) end_run(state, RunEnd::user);
     state.keyboard_left = nullptr;
 }
 const wl_callback_listener focus_check_listener = {.done = on_focus_checked};
@@ -92,7 +96,8 @@ void on_keyboard_leave(void* data, wl_keyboard*, std::uint32_t, wl_surface*)
     auto& state = *static_cast<ModuleState*>(data);
     View* left = state.keyboard_view;
     state.keyboard_view = nullptr;
-    if (state.options.place != WaylandPlace::screensaver || state.focus_check) return;
+    // A view already dropped, its output gone, was not taken from.
+    if (!left || state.options.place != WaylandPlace::screensaver || state.focus_check) return;
     state.keyboard_left = left;
     state.focus_check = wl_display_sync(state.display);
     wl_callback_add_listener(state.focus_check, &focus_check_listener, &state);

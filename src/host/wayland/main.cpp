@@ -4,6 +4,7 @@
 
 #include "host/common/run_program.h"
 #include "host/common/signals.h"
+#include "host/wayland/idle_source.h"
 #include "host/wayland/module.h"
 #include "host/wayland/wayland_options.h"
 
@@ -17,14 +18,15 @@ constexpr const char* program = "glyphmarinae-wayland: ";
 // Waits on the connection, never busy: events are handled as they come,
 // frames are ticked on the pacer's deadlines and shown when the compositor
 // asks for them. A flush the socket cannot take at once waits for the
-// connection to be writable too, and the next turn flushes the rest. The
-// stop signals come only inside the wait. A compositor that goes away is a
-// failure without words: there is nobody left to show anything to.
+// connection to be writable too, and the next turn flushes the rest. GNOME's
+// idle source adds the session bus to the wait. The stop signals come only
+// inside the wait. A compositor that goes away is a failure without words:
+// there is nobody left to show anything to.
 RunEnd run(ModuleState& state)
 {
     wl_display* display = state.display;
     while (!stop_requested()) {
-        const std::int64_t wait_ms = module_draw(state);
+        std::int64_t wait_ms = module_draw(state);
         if (state.end != RunEnd::running) return state.end;
         while (wl_display_prepare_read(display) != 0)
             if (const RunEnd end = module_event(state).end; end != RunEnd::running) return end;
@@ -33,9 +35,10 @@ RunEnd run(ModuleState& state)
             wl_display_cancel_read(display);
             return RunEnd::failed;
         }
-        pollfd connection = {wl_display_get_fd(display), static_cast<short>(unflushed ? POLLIN | POLLOUT : POLLIN), 0};
-        const int ready = wait_for_input({&connection, 1}, wait_ms);
-        if (ready > 0 && (connection.revents & ~POLLOUT)) {
+        pollfd waits[] = {{wl_display_get_fd(display), static_cast<short>(unflushed ? POLLIN | POLLOUT : POLLIN), 0},
+                          idle_descriptor(state, wait_ms)};
+        const int ready = wait_for_input(waits, wait_ms);
+        if (ready > 0 && (waits[0].revents & ~POLLOUT)) {
             if (wl_display_read_events(display) < 0) return RunEnd::failed;
         } else {
             wl_display_cancel_read(display);

@@ -7,9 +7,11 @@
 #include "host/common/default_seed.h"
 #include "host/common/window_metrics.h"
 #include "host/common/window_scene.h"
+#include "host/wayland/decorated_window.h"
 #include "host/wayland/idle_source.h"
 #include "host/wayland/input.h"
 #include "host/wayland/registry.h"
+#include "host/wayland/surface_scale.h"
 #include "host/wayland/view.h"
 #include "host/wayland/watcher_claim.h"
 #include "render/compose.h"
@@ -88,6 +90,8 @@ void make_views(ModuleState& state)
 {
     state.start_ms = now_ms();
     state.started = true;
+    if (state.options.place == WaylandPlace::window || !state.layer_shell) open_decorations(state);
+    if (state.end == RunEnd::failed) return;
     if (state.options.place == WaylandPlace::window) {
         add_view(state, nullptr);
     } else {
@@ -107,6 +111,7 @@ void show_after_idle(ModuleState& state)
     if (!state.options.seed) state.next_seed = default_seed();
     state.pacer.start(monotonic_now_ns());
     make_views(state);
+    idle_showing(state);
 }
 
 // Its surfaces go, not only their pictures, and it waits for the next
@@ -114,6 +119,7 @@ void show_after_idle(ModuleState& state)
 void hide_until_idle(ModuleState& state)
 {
     drop_all_views(state);
+    idle_hidden(state);
     state.started = false;
     state.end = RunEnd::running;
 }
@@ -161,6 +167,9 @@ std::int64_t module_draw(ModuleState& state)
         if (!state.started) return -1; // nothing to tick until the seat is idle
     }
     drop_closed_views(state);
+    // Every output gone or its surface closed: nothing to tick until the
+    // registry or an output's done event brings a view again.
+    if (state.views.empty()) return -1;
     const std::int64_t now = monotonic_now_ns();
     const bool tick_due = state.pacer.due(now);
     if (tick_due) state.pacer.advance(now);
@@ -183,14 +192,13 @@ bool module_reshape(ModuleState& state, View& view)
 {
     view.made_width = view.width;
     view.made_height = view.height;
-    view.made_scale = view.scale();
-    const PixelSize buffer = {view.width * view.made_scale, view.height * view.made_scale};
+    view.made_scale = view.scale_120();
+    const PixelSize buffer = apply_surface_scale(view);
     close_painter(view.painter);
     if (!open_painter(view.painter, state.shm, buffer.width, buffer.height, font_pixels(state, buffer.height))) {
         fail_run(state, "no font can be opened (fontconfig found no monospace font)");
         return false;
     }
-    wl_surface_set_buffer_scale(view.surface, view.made_scale);
     const glyph_font_metrics& cell = view.painter.metrics;
     start_window_scene(view.scene, buffer, {cell.cell_width, cell.cell_height}, view.seed);
     compose(view.scene);
@@ -201,6 +209,8 @@ bool module_reshape(ModuleState& state, View& view)
 EventResult module_event(ModuleState& state)
 {
     if (wl_display_dispatch_pending(state.display) < 0) end_run(state, RunEnd::failed);
+    dispatch_decorations(state);
+    take_idle_events(state);
     // What ends the plain screensaver only hides the watcher's.
     if (state.end == RunEnd::user && state.options.idle_seconds) hide_until_idle(state);
     return {true, state.end};
@@ -209,7 +219,10 @@ EventResult module_event(ModuleState& state)
 void module_free(ModuleState& state)
 {
     drop_all_views(state);
-    if (state.fonts_open) glyph_fonts_end();
+    // The plugin that draws libdecor's title bars keeps fontconfig's caches
+    // to the process's end: finishing fontconfig under it aborts.
+    if (state.fonts_open && !state.decorations) glyph_fonts_end();
+    release_decorations(state);
     release_idle_source(state);
     release_input(state);
     release_globals(state);

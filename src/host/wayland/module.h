@@ -11,6 +11,7 @@
 #include "engine/scene.h"
 #include "host/common/host_contract.h"
 #include "host/common/pacing.h"
+#include "host/wayland/gnome_idle.h"
 #include "host/wayland/painter.h"
 #include "host/wayland/wayland_options.h"
 
@@ -23,6 +24,14 @@ struct ext_idle_notifier_v1;
 struct ext_idle_notification_v1;
 struct org_kde_kwin_idle;
 struct org_kde_kwin_idle_timeout;
+struct wp_fractional_scale_manager_v1;
+struct wp_fractional_scale_v1;
+struct wp_viewporter;
+struct wp_viewport;
+struct zxdg_decoration_manager_v1;
+struct zxdg_toplevel_decoration_v1;
+struct libdecor;
+struct libdecor_frame;
 
 namespace gm {
 
@@ -48,6 +57,11 @@ struct View {
     zwlr_layer_surface_v1* layer_surface = nullptr;
     xdg_surface* window_surface = nullptr;
     xdg_toplevel* toplevel = nullptr;
+    wp_viewport* viewport = nullptr;             // with a fractional scale only
+    wp_fractional_scale_v1* fractional_scale = nullptr;
+    std::int32_t preferred_scale = 0; // the compositor's, in 120ths; 0 until it says
+    zxdg_toplevel_decoration_v1* decoration = nullptr; // the compositor draws the window's decorations
+    libdecor_frame* decorated = nullptr;               // or libdecor does, and owns its xdg_surface
     wl_callback* frame = nullptr; // the compositor has not shown the last frame yet
     std::int32_t width = 0;       // in surface coordinates, as configured; 0 until then
     std::int32_t height = 0;
@@ -57,7 +71,7 @@ struct View {
     // the scale moves away from it, both are made again.
     std::int32_t made_width = 0;
     std::int32_t made_height = 0;
-    std::int32_t made_scale = 0;
+    std::int32_t made_scale = 0; // in 120ths
     bool dirty = false;  // the grid changed since the last commit
     bool shown = false;  // the compositor has shown a frame of it
     bool closed = false; // the compositor took the surface away
@@ -70,19 +84,24 @@ struct View {
         const Output* shown_on = output ? output : entered;
         return shown_on ? shown_on->scale : 1;
     }
+    // The surface's own preferred scale where the compositor tells it, which
+    // may be fractional; else its output's.
+    std::int32_t scale_120() const { return preferred_scale > 0 ? preferred_scale : scale() * 120; }
     bool needs_restart() const
     {
-        return width != made_width || height != made_height || scale() != made_scale;
+        return width != made_width || height != made_height || scale_120() != made_scale;
     }
 };
 
 // --idle's watcher: the compositor's idle timer for the seat, from the
-// first protocol it offers, and the claim that keeps a second watcher out.
+// first protocol it offers, else Mutter's on the session bus, and the claim
+// that keeps a second watcher out.
 struct IdleWatch {
     ext_idle_notifier_v1* notifier = nullptr;
     org_kde_kwin_idle* kde_idle = nullptr;
     ext_idle_notification_v1* notification = nullptr;
     org_kde_kwin_idle_timeout* kde_timeout = nullptr;
+    GnomeIdle gnome;
     bool due = false; // the seat went idle; the aquarium comes at the next draw
     int claim = -1;   // the session's one socket name for a watcher
 };
@@ -102,6 +121,10 @@ struct ModuleState {
     zwlr_layer_shell_v1* layer_shell = nullptr;
     std::uint32_t layer_shell_version = 0;
     xdg_wm_base* wm_base = nullptr;
+    wp_fractional_scale_manager_v1* fractional_scale = nullptr;
+    wp_viewporter* viewporter = nullptr;
+    zxdg_decoration_manager_v1* decoration_manager = nullptr; // none: libdecor decorates the windows
+    libdecor* decorations = nullptr;                          // made with the first window it decorates
     std::vector<std::unique_ptr<Output>> outputs;
     std::vector<std::unique_ptr<View>> views;
     View* pointer_view = nullptr;  // the view the pointer is over

@@ -5,8 +5,10 @@
 
 #include "host/wayland/idle_source.h"
 #include "host/wayland/input.h"
+#include "host/wayland/surface_scale.h"
 #include "host/wayland/view.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#include "xdg-decoration-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace gm {
@@ -63,13 +65,6 @@ void release_output(wl_output* output)
         wl_output_destroy(output);
 }
 
-template <typename Proxy>
-Proxy* bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface, std::uint32_t advertised,
-            std::uint32_t known)
-{
-    return static_cast<Proxy*>(wl_registry_bind(registry, name, &interface, std::min(advertised, known)));
-}
-
 void add_output(ModuleState& state, wl_registry* registry, std::uint32_t name, std::uint32_t version)
 {
     auto output = std::make_unique<Output>();
@@ -83,7 +78,8 @@ void add_output(ModuleState& state, wl_registry* registry, std::uint32_t name, s
 void on_global(void* data, wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t version)
 {
     auto& state = *static_cast<ModuleState*>(data);
-    if (bind_idle_global(state, registry, name, interface)) return;
+    if (bind_idle_global(state, registry, name, interface) || bind_scale_global(state, registry, name, interface))
+        return;
     const auto is = [&](const wl_interface& known) { return std::strcmp(interface, known.name) == 0; };
     if (is(wl_compositor_interface) && version >= compositor_version) {
         state.compositor = bind<wl_compositor>(registry, name, wl_compositor_interface, version, compositor_version);
@@ -96,6 +92,9 @@ void on_global(void* data, wl_registry* registry, std::uint32_t name, const char
     } else if (is(xdg_wm_base_interface)) {
         state.wm_base = bind<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, wm_base_version);
         xdg_wm_base_add_listener(state.wm_base, &wm_base_listener, &state);
+    } else if (is(zxdg_decoration_manager_v1_interface)) {
+        state.decoration_manager =
+            bind<zxdg_decoration_manager_v1>(registry, name, zxdg_decoration_manager_v1_interface, version, 1);
     } else if (is(wl_seat_interface) && !state.seat && reads_input(state)) {
         watch_seat(state, bind<wl_seat>(registry, name, wl_seat_interface, version, seat_version));
     } else if (is(wl_output_interface) && version >= oldest_output_version) {
@@ -136,6 +135,8 @@ void release_globals(ModuleState& state)
         else
             wl_proxy_destroy(reinterpret_cast<wl_proxy*>(state.layer_shell));
     }
+    release_scale_globals(state);
+    if (state.decoration_manager) zxdg_decoration_manager_v1_destroy(state.decoration_manager);
     if (state.wm_base) xdg_wm_base_destroy(state.wm_base);
     if (state.shm) wl_shm_destroy(state.shm);
     if (state.compositor) wl_compositor_destroy(state.compositor);

@@ -1,7 +1,10 @@
 #include "host/wayland/view.h"
 
+#include "host/wayland/decorated_window.h"
 #include "host/wayland/input.h"
+#include "host/wayland/surface_scale.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#include "xdg-decoration-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace gm {
@@ -82,8 +85,7 @@ void on_window_configure(void* data, xdg_surface* surface, std::uint32_t serial)
 {
     auto* view = static_cast<View*>(data);
     xdg_surface_ack_configure(surface, serial);
-    take_size(*view, chosen(view->pending_width, view->width, window_width),
-              chosen(view->pending_height, view->height, window_height));
+    take_window_size(*view, view->pending_width, view->pending_height);
 }
 const xdg_surface_listener window_listener = {.configure = on_window_configure};
 
@@ -113,14 +115,18 @@ void make_layer_surface(ModuleState& state, View& view)
     }
 }
 
+// A window the compositor decorates: the mode it answers with is its own
+// choice, and no listener hears it.
 void make_window(ModuleState& state, View& view)
 {
     view.window_surface = xdg_wm_base_get_xdg_surface(state.wm_base, view.surface);
     xdg_surface_add_listener(view.window_surface, &window_listener, &view);
     view.toplevel = xdg_surface_get_toplevel(view.window_surface);
     xdg_toplevel_add_listener(view.toplevel, &toplevel_listener, &view);
-    xdg_toplevel_set_title(view.toplevel, "Glyphmarinae");
-    xdg_toplevel_set_app_id(view.toplevel, "glyphmarinae");
+    xdg_toplevel_set_title(view.toplevel, window_title);
+    xdg_toplevel_set_app_id(view.toplevel, window_app_id);
+    view.decoration = zxdg_decoration_manager_v1_get_toplevel_decoration(state.decoration_manager, view.toplevel);
+    zxdg_toplevel_decoration_v1_set_mode(view.decoration, ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
     if (view.output) xdg_toplevel_set_fullscreen(view.toplevel, view.output->output);
 }
 
@@ -132,8 +138,12 @@ void free_view(ModuleState& state, View& view)
     close_painter(view.painter);
     if (view.frame) wl_callback_destroy(view.frame);
     if (view.layer_surface) zwlr_layer_surface_v1_destroy(view.layer_surface);
+    free_decorated_window(view);
+    // A decoration outliving its toplevel is a protocol error.
+    if (view.decoration) zxdg_toplevel_decoration_v1_destroy(view.decoration);
     if (view.toplevel) xdg_toplevel_destroy(view.toplevel);
     if (view.window_surface) xdg_surface_destroy(view.window_surface);
+    release_surface_scale(view);
     if (view.surface) wl_surface_destroy(view.surface);
 }
 
@@ -157,31 +167,51 @@ void add_view(ModuleState& state, Output* output)
     view->scene.start_tick = state.start_ms;
     view->surface = wl_compositor_create_surface(state.compositor);
     wl_surface_add_listener(view->surface, &surface_listener, view.get());
+    watch_surface_scale(state, *view);
     if (output && state.layer_shell)
         make_layer_surface(state, *view);
-    else
+    else if (state.decoration_manager)
         make_window(state, *view);
+    else
+        make_decorated_window(state, *view);
     // The first commit, without a buffer, asks for the first configure.
     wl_surface_commit(view->surface);
     state.views.push_back(std::move(view));
 }
 
+// The output stays known: its next done event, such as when it is enabled
+// again, makes its view again.
 void drop_closed_views(ModuleState& state)
 {
+    for (auto& view : state.views)
+        if (view->closed && view->output) view->output->viewed = false;
     drop_views(state, [](const View& view) { return view.closed; });
 }
 
+// Its views are dropped with the closed ones, once the events read with the
+// output's removal have been dispatched: libwayland 1.21 never frees a
+// surface destroyed while an event still queued names it (the keyboard's
+// and the pointer's leave).
 void drop_views_of(ModuleState& state, const Output& output)
 {
-    drop_views(state, [&](const View& view) { return view.output == &output; });
-    // A window that was on it is drawn at scale 1 until it enters another.
-    for (auto& view : state.views)
+    for (auto& view : state.views) {
+        if (view->output == &output) {
+            view->closed = true;
+            view->output = nullptr;
+        }
+        // A window that was on it is drawn at scale 1 until it enters another.
         if (view->entered == &output) view->entered = nullptr;
+    }
 }
 
 void drop_all_views(ModuleState& state)
 {
     drop_views(state, [](const View&) { return true; });
+}
+
+void take_window_size(View& view, std::int32_t width, std::int32_t height)
+{
+    take_size(view, chosen(width, view.width, window_width), chosen(height, view.height, window_height));
 }
 
 View* view_of(ModuleState& state, wl_surface* surface)

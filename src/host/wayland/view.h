@@ -11,6 +11,11 @@ void drop_views_of(ModuleState& state, const Output& output);
 void drop_all_views(ModuleState& state);
 View* view_of(ModuleState& state, wl_surface* surface);
 
+inline constexpr const char* window_title = "Glyphmarinae";
+inline constexpr const char* window_app_id = "glyphmarinae"; // the menu entry's name
+// The window's size from a configure: zero leaves it to the program.
+void take_window_size(View& view, std::int32_t width, std::int32_t height);
+
 // Paints what changed into a free buffer and commits it with a frame
 // callback; without a free buffer, it waits for the compositor's release.
 void show(ModuleState& state, View& view);
