@@ -77,10 +77,17 @@ std::string meet_compositor(ModuleState& state)
     return {};
 }
 
-void make_views(ModuleState& state)
+// fontconfig reads its whole configuration when it starts, some ten
+// milliseconds: once per run, so that a showing after the idle time does
+// not wait for it.
+void begin_fonts(ModuleState& state)
 {
     if (!state.fonts_open) glyph_fonts_begin();
     state.fonts_open = true;
+}
+
+void make_views(ModuleState& state)
+{
     state.start_ms = now_ms();
     state.started = true;
     if (state.options.place == WaylandPlace::window || !state.layer_shell) open_decorations(state);
@@ -91,6 +98,9 @@ void make_views(ModuleState& state)
         for (auto& output : state.outputs)
             if (wanted(state, *output)) add_view(state, output.get());
     }
+    // The compositor configures the surfaces while the fonts start.
+    wl_display_flush(state.display);
+    begin_fonts(state);
 }
 
 // Each showing is a new aquarium: the next default seed, or after --seed
@@ -141,7 +151,10 @@ Started<ModuleState> module_init(const WaylandOptions& options)
         module_free(*state);
         return {nullptr, std::move(verdict.refusal), {}};
     }
-    if (!options.idle_seconds) make_views(*state); // a watcher's come at the seat's idle time
+    if (options.idle_seconds)
+        begin_fonts(*state); // the views come at the seat's idle time
+    else
+        make_views(*state);
     state->pacer.start(monotonic_now_ns());
     return {std::move(state), {}, std::move(verdict.notice)};
 }

@@ -4,18 +4,75 @@
 #include <unistd.h>
 
 #include <algorithm>
-
-#include "render/grid_diff.h"
+#include <cstring>
+#include <iterator>
+#include <optional>
 
 namespace gm {
 
 namespace {
 
-constexpr pixman_color_t opaque_black = {0, 0, 0, 0xFFFF};
-
 void on_release(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->held = false; }
 
 const wl_buffer_listener release_listener = {.release = on_release};
+
+// pixman's fill and copy cost more to set up than the few hundred bytes of
+// a cell take to write, so cells are written row by row here.
+std::uint32_t* pixel_at(WaylandPainter& painter, ShmBuffer& buffer, std::int32_t x, std::int32_t y)
+{
+    return static_cast<std::uint32_t*>(buffer.pixels) + static_cast<std::ptrdiff_t>(y) * painter.width + x;
+}
+
+void fill_black(WaylandPainter& painter, ShmBuffer& buffer, std::int32_t x, std::int32_t y, std::int32_t width,
+                std::int32_t height)
+{
+    for (std::int32_t line = 0; line < height; ++line)
+        std::fill_n(pixel_at(painter, buffer, x, y + line), width, black_pixel);
+}
+
+// A few pixels, in moves of a size known here rather than a call: a cell's
+// line is seldom more than a few dozen bytes. Overlapping moves write some
+// pixels twice, with the same value.
+void copy_pixels(std::uint32_t* to, const std::uint32_t* from, std::int32_t count)
+{
+    if (count >= 8) {
+        for (std::int32_t i = 0; i + 8 <= count; i += 8) std::memcpy(to + i, from + i, 32);
+        std::memcpy(to + count - 8, from + count - 8, 32);
+    } else if (count >= 4) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + count - 4, from + count - 4, 16);
+    } else {
+        for (std::int32_t i = 0; i < count; ++i) to[i] = from[i];
+    }
+}
+
+// Appends the cells of `row` that differ between the grids, each stretch
+// widened by a cell where its edge's glyph, before or after, reaches into
+// the neighbour: that neighbour's pixels change with it.
+void collect_row(WaylandPainter& painter, const CellGrid& before, const CellGrid& after, std::int32_t row,
+                 std::vector<RowSpan>& spans)
+{
+    painter.row_spans.clear();
+    changed_spans(before, after, row, 1, painter.row_spans);
+    const Cell* old_cells = before.row(row);
+    const Cell* new_cells = after.row(row);
+    const auto reach = [&](std::int32_t column) {
+        return static_cast<std::uint8_t>(reach_of(painter.tiles, old_cells[column]) |
+                                         reach_of(painter.tiles, new_cells[column]));
+    };
+    for (const ColumnSpan span : painter.row_spans) {
+        RowSpan widened{row, span.first, span.end};
+        if (widened.first > 0 && (reach(span.first) & reach_left)) --widened.first;
+        if (widened.end < after.columns && (reach(span.end - 1) & reach_right)) ++widened.end;
+        spans.push_back(widened);
+    }
+}
+
+void collect_changes(WaylandPainter& painter, const CellGrid& before, const CellGrid& after,
+                     std::vector<RowSpan>& spans)
+{
+    for (std::int32_t row = 0; row < after.rows; ++row) collect_row(painter, before, after, row, spans);
+}
 
 bool make_buffer(WaylandPainter& painter, ShmBuffer& buffer)
 {
@@ -40,12 +97,12 @@ bool make_buffer(WaylandPainter& painter, ShmBuffer& buffer)
     }
     close(fd);
     if (!made) return false;
-    // Black with its unused byte set as pixman sets it: some compositors'
-    // screenshots read that byte as alpha. A grid of empty cells is what
-    // the buffer then shows, so the first frame draws only what is there.
-    const pixman_box32_t all = {0, 0, painter.width, painter.height};
-    pixman_image_fill_boxes(PIXMAN_OP_SRC, buffer.image, &opaque_black, 1, &all);
+    // All black is the picture of a grid of empty cells: the buffer lacks
+    // only what the surface shows beside them.
+    fill_black(painter, buffer, 0, 0, painter.width, painter.height);
     buffer.drawn = CellGrid(painter.shown.columns, painter.shown.rows);
+    buffer.blended.assign(buffer.drawn.cells.size(), 0);
+    collect_changes(painter, CellGrid(painter.shown.columns, painter.shown.rows), painter.shown, buffer.stale);
     return true;
 }
 
@@ -56,103 +113,6 @@ void free_buffer(ShmBuffer& buffer)
     if (buffer.pixels) munmap(buffer.pixels, buffer.size);
     buffer = ShmBuffer{};
 }
-
-pixman_image_t* colour_for(WaylandPainter& painter, Colour colour)
-{
-    for (const auto& [known, image] : painter.colours)
-        if (known == colour) return image;
-    // 0x00BBGGRR, widened to pixman's sixteen bits a channel.
-    const pixman_color_t wanted = {static_cast<std::uint16_t>((colour & 0xFF) * 257),
-                                   static_cast<std::uint16_t>(((colour >> 8) & 0xFF) * 257),
-                                   static_cast<std::uint16_t>(((colour >> 16) & 0xFF) * 257), 0xFFFF};
-    pixman_image_t* image = pixman_image_create_solid_fill(&wanted);
-    painter.colours.emplace_back(colour, image);
-    return image;
-}
-
-// fcft takes a lock on every lookup: each glyph is asked for once and kept
-// in pixman's cache, which then draws a whole run in one call.
-const void* glyph_of(WaylandPainter& painter, char character)
-{
-    const auto index = static_cast<unsigned char>(character);
-    std::optional<const void*>& known = painter.glyphs[index];
-    if (!known) {
-        const glyph_mask mask = glyph_font_mask(painter.font, index);
-        // The cache places a glyph by its origin: the pen on the baseline.
-        known = mask.image ? pixman_glyph_cache_insert(painter.glyph_cache, painter.font, &painter.glyphs[index],
-                                                       -mask.left, mask.top, mask.image)
-                           : nullptr;
-    }
-    return *known;
-}
-
-// A buffer's image as a paint plan's backend: a cleared span is the clip of
-// the runs drawn over it.
-struct ImageBackend {
-    WaylandPainter& painter;
-    pixman_image_t* target;
-
-    void clear(const PaintSpan& span)
-    {
-        const glyph_font_metrics& m = painter.metrics;
-        const std::int32_t x = span.first * m.cell_width;
-        const std::int32_t y = span.row * m.cell_height;
-        const std::int32_t width = (span.end - span.first) * m.cell_width;
-        pixman_region32_t clip;
-        pixman_region32_init_rect(&clip, x, y, static_cast<unsigned>(width), static_cast<unsigned>(m.cell_height));
-        pixman_image_set_clip_region32(target, &clip);
-        pixman_region32_fini(&clip);
-        const pixman_box32_t box = {x, y, x + width, y + m.cell_height};
-        pixman_image_fill_boxes(PIXMAN_OP_SRC, target, &opaque_black, 1, &box);
-    }
-
-    void draw(const PaintSpan& span, const ColourRun& run)
-    {
-        const glyph_font_metrics& m = painter.metrics;
-        painter.placed.clear();
-        for (std::int32_t column = run.column; column < run.end(); ++column) {
-            const char character = run.text[static_cast<std::size_t>(column - run.column)];
-            if (character == ' ') continue;
-            if (const void* glyph = glyph_of(painter, character))
-                painter.placed.push_back({column * m.cell_width, span.row * m.cell_height + m.ascent, glyph});
-        }
-        if (painter.placed.empty()) return;
-        pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, colour_for(painter, run.colour), target, 0, 0, 0, 0,
-                                        painter.glyph_cache, static_cast<int>(painter.placed.size()),
-                                        painter.placed.data());
-    }
-};
-
-} // namespace
-
-bool open_painter(WaylandPainter& painter, wl_shm* shm, std::int32_t width, std::int32_t height, int font_pixels)
-{
-    painter.shm = shm;
-    painter.width = std::max(width, 1);
-    painter.height = std::max(height, 1);
-    painter.font = glyph_font_open(font_pixels);
-    if (!painter.font) return false;
-    painter.metrics = glyph_font_measure(painter.font);
-    painter.glyph_cache = pixman_glyph_cache_create();
-    painter.glyphs = {};
-    painter.shown = CellGrid();
-    painter.whole_surface = true;
-    return true;
-}
-
-void close_painter(WaylandPainter& painter)
-{
-    for (ShmBuffer& buffer : painter.buffers) free_buffer(buffer);
-    for (auto& [colour, image] : painter.colours) pixman_image_unref(image);
-    painter.colours.clear();
-    if (painter.glyph_cache) pixman_glyph_cache_destroy(painter.glyph_cache);
-    painter.glyph_cache = nullptr;
-    painter.glyphs = {};
-    glyph_font_close(painter.font);
-    painter.font = nullptr;
-}
-
-namespace {
 
 // A buffer the compositor is not reading, or why there is none.
 struct FreeBuffer {
@@ -176,7 +136,162 @@ FreeBuffer free_buffer_of(WaylandPainter& painter)
     return {&*unmade};
 }
 
+// Whether a neighbour's glyph reaches into the cell, which then cannot be
+// a tile.
+bool reached(GlyphTiles& tiles, const CellGrid& grid, const Cell* cells, std::int32_t column)
+{
+    return (column > 0 && (reach_of(tiles, cells[column - 1]) & reach_right)) ||
+           (column + 1 < grid.columns && (reach_of(tiles, cells[column + 1]) & reach_left));
+}
+
+CellLines either(const Tile& now, const Tile& was)
+{
+    if (now.top == now.bottom) return {now.pixels, was.top, was.bottom};
+    if (was.top == was.bottom) return {now.pixels, now.top, now.bottom};
+    return {now.pixels, std::min(now.top, was.top), std::max(now.bottom, was.bottom)};
+}
+
+// What a cell needs written over what the buffer holds there: nothing if
+// it holds the cell already; where a neighbour's glyph reaches in, all of
+// it black, to blend over; else the lines where its tile or the one it
+// replaces are not black.
+CellLines lines_of(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid, std::int32_t row,
+                   std::int32_t column)
+{
+    GlyphTiles& tiles = painter.tiles;
+    const Cell& now = grid.row(row)[column];
+    const std::size_t at = static_cast<std::size_t>(row) * static_cast<std::size_t>(grid.columns) +
+                           static_cast<std::size_t>(column);
+    Cell& held = buffer.drawn.cells[at];
+    std::uint8_t& blended = buffer.blended[at];
+    const CellLines whole = {nullptr, 0, painter.metrics.cell_height};
+    if (reached(tiles, grid, grid.row(row), column)) {
+        blended = true;
+        return {tiles.black.pixels, whole.top, whole.bottom, true};
+    }
+    if (held == now && !blended) return {tiles.black.pixels, 0, 0};
+    const Tile& tile = tile_of(tiles, now);
+    const CellLines lines = blended ? CellLines{tile.pixels, whole.top, whole.bottom}
+                                    : either(tile, tile_of(tiles, held));
+    held = now;
+    blended = false;
+    return lines;
+}
+
+// Each cell once, only its lines that change; a stretch that a
+// neighbour's glyph reaches into is then blended over its black.
+void draw_cells(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid, const RowSpan& span)
+{
+    const glyph_font_metrics& m = painter.metrics;
+    const std::int32_t y = span.row * m.cell_height;
+    std::int32_t reached_from = -1; // the first of the reached cells before `column`
+    for (std::int32_t column = span.first; column <= span.end; ++column) {
+        const CellLines cell = column < span.end ? lines_of(painter, buffer, grid, span.row, column) : CellLines{};
+        if (cell.reached && reached_from < 0) reached_from = column;
+        if (!cell.reached && reached_from >= 0) {
+            blend_cells(painter.tiles, buffer.image, grid, span.row, reached_from, column);
+            reached_from = -1;
+        }
+        const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(cell.top) * m.cell_width;
+        for (std::int32_t line = cell.top; line < cell.bottom; ++line)
+            copy_pixels(pixel_at(painter, buffer, column * m.cell_width, y + line),
+                        cell.pixels + offset + (line - cell.top) * m.cell_width, m.cell_width);
+    }
+}
+
+bool earlier(const RowSpan& a, const RowSpan& b) { return a.row != b.row ? a.row < b.row : a.first < b.first; }
+
+// Every buffer lacks this frame's changes; those a buffer lacks from the
+// frames it missed stay in order with them.
+void mark_stale(WaylandPainter& painter)
+{
+    for (ShmBuffer& buffer : painter.buffers) {
+        if (!buffer.buffer) continue;
+        painter.merged.clear();
+        std::merge(buffer.stale.begin(), buffer.stale.end(), painter.changed.begin(), painter.changed.end(),
+                   std::back_inserter(painter.merged), earlier);
+        std::swap(buffer.stale, painter.merged);
+    }
+}
+
+// Draws every cell the buffer lacks, each once however many frames it
+// missed.
+void bring_up_to_date(WaylandPainter& painter, ShmBuffer& buffer, const CellGrid& grid)
+{
+    const std::vector<RowSpan>& stale = buffer.stale;
+    for (std::size_t i = 0; i < stale.size();) {
+        RowSpan joined = stale[i];
+        for (++i; i < stale.size() && stale[i].row == joined.row && stale[i].first <= joined.end; ++i)
+            joined.end = std::max(joined.end, stale[i].end);
+        draw_cells(painter, buffer, grid, joined);
+    }
+    buffer.stale.clear();
+}
+
+// Cells of whole rows, [top, bottom) by [first, end).
+struct CellBox {
+    std::int32_t top = 0;
+    std::int32_t bottom = 0;
+    std::int32_t first = 0;
+    std::int32_t end = 0;
+    std::int64_t changed = 0; // how many of its cells changed
+    std::int64_t area() const { return std::int64_t{bottom - top} * (end - first); }
+};
+
+void damage_box(const WaylandPainter& painter, wl_surface* surface, const CellBox& box)
+{
+    const glyph_font_metrics& m = painter.metrics;
+    wl_surface_damage_buffer(surface, box.first * m.cell_width, box.top * m.cell_height,
+                             (box.end - box.first) * m.cell_width, (box.bottom - box.top) * m.cell_height);
+}
+
+// Each request costs both sides a message: a row's changes make one box,
+// and the next row joins it while the box stays at most half again larger
+// than what changed in it, as the compositor draws again all it is told.
+void damage_changes(const WaylandPainter& painter, wl_surface* surface)
+{
+    const std::vector<RowSpan>& changed = painter.changed;
+    std::optional<CellBox> open;
+    for (std::size_t i = 0; i < changed.size();) {
+        CellBox row{changed[i].row, changed[i].row + 1, changed[i].first, changed[i].end, 0};
+        for (; i < changed.size() && changed[i].row == row.top; ++i) {
+            row.first = std::min(row.first, changed[i].first);
+            row.end = std::max(row.end, changed[i].end);
+            row.changed += changed[i].end - changed[i].first;
+        }
+        if (open && open->bottom == row.top) {
+            const CellBox joined{open->top, row.bottom, std::min(open->first, row.first),
+                                 std::max(open->end, row.end), open->changed + row.changed};
+            if (2 * joined.area() <= 3 * joined.changed) {
+                open = joined;
+                continue;
+            }
+        }
+        if (open) damage_box(painter, surface, *open);
+        open = row;
+    }
+    if (open) damage_box(painter, surface, *open);
+}
+
 } // namespace
+
+bool open_painter(WaylandPainter& painter, wl_shm* shm, std::int32_t width, std::int32_t height, int font_pixels)
+{
+    painter.shm = shm;
+    painter.width = std::max(width, 1);
+    painter.height = std::max(height, 1);
+    if (!open_tiles(painter.tiles, font_pixels)) return false;
+    painter.metrics = painter.tiles.metrics;
+    painter.shown = CellGrid();
+    painter.whole_surface = true;
+    return true;
+}
+
+void close_painter(WaylandPainter& painter)
+{
+    for (ShmBuffer& buffer : painter.buffers) free_buffer(buffer);
+    close_tiles(painter.tiles);
+}
 
 Painted paint_changes(WaylandPainter& painter, wl_surface* surface, const CellGrid& grid)
 {
@@ -185,33 +300,26 @@ Painted paint_changes(WaylandPainter& painter, wl_surface* surface, const CellGr
         painter.shown = CellGrid(grid.columns, grid.rows);
         painter.whole_surface = true;
     }
+    // The one comparison of the frame: against what the surface shows.
+    painter.changed.clear();
+    collect_changes(painter, painter.shown, grid, painter.changed);
+    if (painter.changed.empty() && !painter.whole_surface) return Painted::unchanged;
     const FreeBuffer found = free_buffer_of(painter);
     if (!found.buffer) return found.why_none;
-    ShmBuffer* free_one = found.buffer;
 
-    const glyph_font_metrics& m = painter.metrics;
-    // Frozen, nothing is evicted while glyphs are looked up and drawn; the
-    // cache holds far more than the 256 characters a grid can show.
-    pixman_glyph_cache_freeze(painter.glyph_cache);
-    painter.plan.make(free_one->drawn, grid);
-    ImageBackend backend{painter, free_one->image};
-    paint(painter.plan, backend);
-    pixman_image_set_clip_region32(free_one->image, nullptr);
-    for (std::int32_t row = 0; row < grid.rows && !painter.whole_surface; ++row) {
-        // One rectangle a row: the compositor merges damage anyway, and each
-        // is a request on the wire.
-        const ColumnSpan seen = changed_columns(painter.shown, grid, row);
-        if (!seen.empty())
-            wl_surface_damage_buffer(surface, seen.first * m.cell_width, row * m.cell_height,
-                                     (seen.end - seen.first) * m.cell_width, m.cell_height);
-    }
-    pixman_glyph_cache_thaw(painter.glyph_cache);
-    if (painter.whole_surface) wl_surface_damage_buffer(surface, 0, 0, painter.width, painter.height);
+    mark_stale(painter);
+    bring_up_to_date(painter, *found.buffer, grid);
+    if (painter.whole_surface)
+        wl_surface_damage_buffer(surface, 0, 0, painter.width, painter.height);
+    else
+        damage_changes(painter, surface);
     painter.whole_surface = false;
-    free_one->drawn = grid;
-    painter.shown = grid;
-    free_one->held = true;
-    wl_surface_attach(surface, free_one->buffer, 0, 0);
+    for (const RowSpan& span : painter.changed) {
+        const Cell* from = grid.row(span.row);
+        std::copy(from + span.first, from + span.end, &painter.shown.at(span.first, span.row));
+    }
+    found.buffer->held = true;
+    wl_surface_attach(surface, found.buffer->buffer, 0, 0);
     return Painted::attached;
 }
 

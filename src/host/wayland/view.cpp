@@ -225,6 +225,9 @@ void show(ModuleState& state, View& view)
 {
     switch (paint_changes(view.painter, view.surface, view.scene.grid)) {
     case Painted::no_buffer: return; // drawn when the compositor gives one back
+    case Painted::unchanged:
+        view.dirty = false; // no commit: the compositor has nothing to show again
+        return;
     case Painted::failed:
         fail_run(state, "cannot map shared memory for a frame");
         return;
