@@ -2,16 +2,20 @@
 # The Wayland program's whole-process cost beside the X11 module's, with the
 # display server of each: glyphmarinae-wayland on a 1920x1080 headless sway
 # and glyphmarinae-x11 --root on a 1920x1080 Xvfb, same seed, for the same
-# seconds at the same time. CPU (user + system) and peak resident memory are
-# read from /proc just before all are ended. Fails when the Wayland program
+# seconds at the same time. CPU (user + system) is read from /proc once the
+# start-up is over (SETTLE seconds in) and again at the end, since a wallpaper
+# left on all day costs what its steady state costs; the whole process from
+# its start is printed beside it. Peak resident memory is read at the end.
+# Fails when the Wayland program
 # uses more than 1 % of a core, when it and sway use more than twice what
 # the module and Xvfb use, or when it passes 16 MB of memory. sway refuses
 # to run as root, so as root sway and its client run as nobody.
-#   bash bench/wayland_cost.sh [SECONDS]     (default 20)
+#   bash bench/wayland_cost.sh [SECONDS [SETTLE]]     (defaults 20 and 5)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${GLYPH_BENCH_BUILD:-$top/build-bench}
 seconds=${1:-20}
+settle=${2:-5}
 
 "$top/scripts/packages.sh" g++ cmake make pkg-config libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev libx11-dev \
   libxft-dev fonts-dejavu-core xvfb libwayland-dev wayland-protocols libfcft-dev libpixman-1-dev libsystemd-dev sway
@@ -52,20 +56,25 @@ for _ in $(seq 200); do [ -s "$work/x.display" ] && break; sleep 0.05; done
 DISPLAY=":$(cat "$work/x.display")" "$build/glyphmarinae-x11" --root --seed 1 &
 module=$!
 pids+=("$module")
-sleep "$seconds"
-
 ticks_per_second=$(getconf CLK_TCK)
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 peak_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
-declare -A ticks peak
+declare -A ticks peak settled whole
+sleep "$settle"
+for name in program compositor module server; do settled[$name]=$(cpu_ticks "${!name}"); done
+sleep "$seconds"
 for name in program compositor module server; do
-  ticks[$name]=$(cpu_ticks "${!name}")
+  whole[$name]=$(cpu_ticks "${!name}")
+  ticks[$name]=$((whole[$name] - settled[$name]))
   peak[$name]=$(peak_kib "${!name}")
 done
 
-share() { awk -v t="$1" -v hz="$ticks_per_second" -v s="$seconds" 'BEGIN { printf "%.2f %%", 100 * t / hz / s }'; }
-row() { printf "  %-32s CPU %8s of a core, peak RSS %7s KiB\n" "$1" "$(share "${ticks[$2]}")" "${peak[$2]}"; }
-echo "over $seconds s at 1920x1080, side by side:"
+share() { awk -v t="$1" -v hz="$ticks_per_second" -v s="$2" 'BEGIN { printf "%.2f %%", 100 * t / hz / s }'; }
+row() {
+  printf "  %-32s CPU %8s of a core (%s from its start), peak RSS %7s KiB\n" "$1" "$(share "${ticks[$2]}" "$seconds")" \
+    "$(share "${whole[$2]}" $((seconds + settle)))" "${peak[$2]}"
+}
+echo "over $seconds s at 1920x1080 after $settle s of start-up, side by side:"
 row "glyphmarinae-wayland" program
 row "sway (headless, pixman)" compositor
 row "glyphmarinae-x11 --root" module
