@@ -29,6 +29,10 @@ constexpr int escape_wait_ms = 25;
 // The pairs of the sixteen and the 256-colour palette's cube.
 constexpr int cube_pairs = 232;
 
+// The longest stretch of unchanged blanks between two changed cells of a
+// row that is sent again rather than moved over.
+constexpr int blanks_sent_again = 24;
+
 // The character type ncurses starts under; see start_without_repeats.
 constexpr const char* utf8_character_type = "C.UTF-8";
 
@@ -114,9 +118,13 @@ TerminalStyle style_of(Colour colour, ColourDepth depth, short background)
 // Blank: nothing painted, only the background shows.
 bool is_blank(char character) { return character == ' ' || character == '\0'; }
 
+bool is_blank_cell(const Cell& cell) { return is_blank(cell.character); }
+
 // Every pair has the same background, so two blanks look alike whatever
 // their colours.
 bool looks_alike(const Cell& a, const Cell& b) { return a == b || (is_blank(a.character) && is_blank(b.character)); }
+
+} // namespace
 
 // The attributes and pair of the cell last handed to ncurses. ncurses sends
 // a frame's changed cells in the order they are handed over, row by row and
@@ -127,6 +135,9 @@ struct Pen {
     attr_t attributes = A_NORMAL;
     int pair = 0;
 };
+
+namespace {
+
 
 // Adjacent changed cells, handed to ncurses with one move.
 class Run {
@@ -291,17 +302,27 @@ void Screen::draw(const CellGrid& grid)
     Pen pen{A_NORMAL, depth_ != ColourDepth::none ? 1 : 0};
     for (int r = 0; r < height; ++r) {
         const ColumnSpan span = changed_columns(shown_, grid, r);
-        const Cell* cells = grid.row(r);
-        const Cell* before = same_size ? shown_.row(r) : nullptr;
-        Run run(r, span.first);
-        for (int c = span.first; c < std::min(span.end, width); ++c) {
-            if (before && looks_alike(before[c], cells[c])) continue;
-            run.skip_to(c);
-            run.add(shown_cell(cells[c], depth_, background_, pen));
-        }
+        draw_row(r, {span.first, std::min(span.end, width)}, grid.row(r), same_size ? shown_.row(r) : nullptr, pen);
     }
     shown_ = grid;
     refresh();
+}
+
+void Screen::draw_row(int row, ColumnSpan span, const Cell* cells, const Cell* before, Pen& pen) const
+{
+    Run run(row, span.first);
+    int end = -1; // one past the last cell handed over
+    for (int c = span.first; c < span.end; ++c) {
+        if (before && looks_alike(before[c], cells[c])) continue;
+        // ncurses moves the cursor over a long unchanged stretch, and working
+        // out the cheapest move costs more than a few blanks sent again; a
+        // stretch of blanks is sent again in the pen, with no colour change.
+        if (end >= 0 && c - end <= blanks_sent_again && std::all_of(cells + end, cells + c, is_blank_cell))
+            for (; end < c; ++end) run.add(cell_of(L' ', pen.attributes, pen.pair));
+        run.skip_to(c);
+        run.add(shown_cell(cells[c], depth_, background_, pen));
+        end = c + 1;
+    }
 }
 
 } // namespace gm
