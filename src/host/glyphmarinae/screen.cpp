@@ -134,6 +134,10 @@ bool looks_alike(const Cell& a, const Cell& b) { return a == b || (is_blank(a.ch
 struct Pen {
     attr_t attributes = A_NORMAL;
     int pair = 0;
+    // The style last looked up: neighbouring characters mostly share a colour.
+    bool styled = false;
+    Colour colour = 0;
+    TerminalStyle style;
 };
 
 namespace {
@@ -181,10 +185,16 @@ private:
 cchar_t shown_cell(const Cell& cell, ColourDepth depth, short background, Pen& pen)
 {
     if (is_blank(cell.character)) return cell_of(L' ', pen.attributes, pen.pair);
-    const TerminalStyle style = style_of(cell.colour, depth, background);
+    if (!pen.styled || pen.colour != cell.colour) pen.style = style_of(cell.colour, depth, background);
+    pen.styled = true;
+    pen.colour = cell.colour;
+    const TerminalStyle style = pen.style;
     const attr_t attributes = style.bold ? A_BOLD : A_NORMAL;
     // Pair 0 is the terminal's own colours, whose background a blank must not take.
-    if (style.pair != 0 || depth == ColourDepth::none) pen = {attributes, style.pair};
+    if (style.pair != 0 || depth == ColourDepth::none) {
+        pen.attributes = attributes;
+        pen.pair = style.pair;
+    }
     return cell_of(static_cast<unsigned char>(cell.character), attributes, style.pair);
 }
 
@@ -299,7 +309,8 @@ void Screen::draw(const CellGrid& grid)
     const bool same_size = shown_.columns == grid.columns && shown_.rows == grid.rows;
     const int height = std::min(grid.rows, rows());
     const int width = std::min(grid.columns, columns());
-    Pen pen{A_NORMAL, depth_ != ColourDepth::none ? 1 : 0};
+    Pen pen;
+    pen.pair = depth_ != ColourDepth::none ? 1 : 0;
     for (int r = 0; r < height; ++r) {
         const ColumnSpan span = changed_columns(shown_, grid, r);
         draw_row(r, {span.first, std::min(span.end, width)}, grid.row(r), same_size ? shown_.row(r) : nullptr, pen);
