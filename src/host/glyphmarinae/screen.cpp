@@ -325,9 +325,9 @@ void Screen::draw_row(int row, ColumnSpan span, const Cell* cells, const Cell* b
     int end = -1; // one past the last cell handed over
     for (int c = span.first; c < span.end; ++c) {
         if (before && looks_alike(before[c], cells[c])) continue;
-        // ncurses moves the cursor over a long unchanged stretch, and working
-        // out the cheapest move costs more than a few blanks sent again; a
-        // stretch of blanks is sent again in the pen, with no colour change.
+        // ncurses sends a short unchanged stretch again rather than moving
+        // over it, each cell in the pair it was drawn in: a colour change for
+        // each blank of another pair. In the pen they cost none.
         if (end >= 0 && c - end <= blanks_sent_again && std::all_of(cells + end, cells + c, is_blank_cell))
             for (; end < c; ++end) run.add(cell_of(L' ', pen.attributes, pen.pair));
         run.skip_to(c);
