@@ -29,6 +29,10 @@ constexpr int escape_wait_ms = 25;
 // The pairs of the sixteen and the 256-colour palette's cube.
 constexpr int cube_pairs = 232;
 
+// The longest stretch of unchanged blanks between two changed cells of a
+// row that is sent again rather than moved over.
+constexpr int blanks_sent_again = 24;
+
 // The character type ncurses starts under; see start_without_repeats.
 constexpr const char* utf8_character_type = "C.UTF-8";
 
@@ -111,20 +115,87 @@ TerminalStyle style_of(Colour colour, ColourDepth depth, short background)
     return {pair > 0 ? pair : 0, false};
 }
 
-// A blank at the cell, after its left neighbour.
-cchar_t blank_after(int row, int column, ColourDepth depth)
-{
-    // Every pair has the same background, so a blank looks alike in all of
-    // them; taking its left neighbour's spares the terminal a colour change,
-    // the dearest thing ncurses sends.
+// Blank: nothing painted, only the background shows.
+bool is_blank(char character) { return character == ' ' || character == '\0'; }
+
+bool is_blank_cell(const Cell& cell) { return is_blank(cell.character); }
+
+// Every pair has the same background, so two blanks look alike whatever
+// their colours.
+bool looks_alike(const Cell& a, const Cell& b) { return a == b || (is_blank(a.character) && is_blank(b.character)); }
+
+} // namespace
+
+// The attributes and pair of the cell last handed to ncurses. ncurses sends
+// a frame's changed cells in the order they are handed over, row by row and
+// left to right, so a blank in the pen's pair, which looks the same in any,
+// spares the terminal a colour change: the dearest thing ncurses sends, a
+// foreground and a background sequence each.
+struct Pen {
     attr_t attributes = A_NORMAL;
-    int pair = depth != ColourDepth::none ? 1 : 0;
-    cchar_t left;
-    wchar_t text[CCHARW_MAX + 1];
-    short narrow_pair = 0;
-    if (column > 0 && mvwin_wch(stdscr, row, column - 1, &left) == OK)
-        getcchar(&left, text, &attributes, &narrow_pair, &pair);
-    return cell_of(L' ', attributes, pair);
+    int pair = 0;
+    // The style last looked up: neighbouring characters mostly share a colour.
+    bool styled = false;
+    Colour colour = 0;
+    TerminalStyle style;
+};
+
+namespace {
+
+
+// Adjacent changed cells, handed to ncurses with one move.
+class Run {
+public:
+    Run(int row, int column) : row_(row), first_(column) {}
+    ~Run() { flush(); }
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
+    // Starts a new run at `column` unless it continues this one.
+    void skip_to(int column)
+    {
+        if (column == first_ + length_) return;
+        flush();
+        first_ = column;
+    }
+    void add(const cchar_t& cell)
+    {
+        if (length_ == capacity) flush();
+        cells_[length_++] = cell;
+    }
+
+private:
+    // Unlike adding one cell at a time, this takes the cells as they are
+    // (a pair of 0 stays the terminal's colours) and never scrolls, so the
+    // bottom-right cell needs no care.
+    void flush()
+    {
+        if (length_ > 0) mvadd_wchnstr(row_, first_, cells_, length_);
+        first_ += length_;
+        length_ = 0;
+    }
+    static constexpr int capacity = 64;
+    int row_;
+    int first_;
+    int length_ = 0;
+    cchar_t cells_[capacity];
+};
+
+// What ncurses is given for `cell`; a blank takes the pen, a character sets it.
+cchar_t shown_cell(const Cell& cell, ColourDepth depth, short background, Pen& pen)
+{
+    if (is_blank(cell.character)) return cell_of(L' ', pen.attributes, pen.pair);
+    if (!pen.styled || pen.colour != cell.colour) pen.style = style_of(cell.colour, depth, background);
+    pen.styled = true;
+    pen.colour = cell.colour;
+    const TerminalStyle style = pen.style;
+    const attr_t attributes = style.bold ? A_BOLD : A_NORMAL;
+    // Pair 0 is the terminal's own colours, whose background a blank must not take.
+    if (style.pair != 0 || depth == ColourDepth::none) {
+        pen.attributes = attributes;
+        pen.pair = style.pair;
+    }
+    return cell_of(static_cast<unsigned char>(cell.character), attributes, style.pair);
 }
 
 } // namespace
@@ -238,26 +309,31 @@ void Screen::draw(const CellGrid& grid)
     const bool same_size = shown_.columns == grid.columns && shown_.rows == grid.rows;
     const int height = std::min(grid.rows, rows());
     const int width = std::min(grid.columns, columns());
+    Pen pen;
+    pen.pair = depth_ != ColourDepth::none ? 1 : 0;
     for (int r = 0; r < height; ++r) {
         const ColumnSpan span = changed_columns(shown_, grid, r);
-        const Cell* cells = grid.row(r);
-        const Cell* before = same_size ? shown_.row(r) : nullptr;
-        for (int c = span.first; c < std::min(span.end, width); ++c) {
-            const Cell& cell = cells[c];
-            if (before && before[c] == cell) continue;
-            cchar_t shown;
-            if (cell.character != ' ' && cell.character != '\0') {
-                const TerminalStyle style = style_of(cell.colour, depth_, background_);
-                shown = cell_of(static_cast<unsigned char>(cell.character), style.bold ? A_BOLD : A_NORMAL, style.pair);
-            } else {
-                shown = blank_after(r, c, depth_);
-            }
-            // Writing the bottom-right cell reports an error; the cell is drawn all the same.
-            mvadd_wch(r, c, &shown);
-        }
+        draw_row(r, {span.first, std::min(span.end, width)}, grid.row(r), same_size ? shown_.row(r) : nullptr, pen);
     }
     shown_ = grid;
     refresh();
+}
+
+void Screen::draw_row(int row, ColumnSpan span, const Cell* cells, const Cell* before, Pen& pen) const
+{
+    Run run(row, span.first);
+    int end = -1; // one past the last cell handed over
+    for (int c = span.first; c < span.end; ++c) {
+        if (before && looks_alike(before[c], cells[c])) continue;
+        // ncurses sends a short unchanged stretch again rather than moving
+        // over it, each cell in the pair it was drawn in: a colour change for
+        // each blank of another pair. In the pen they cost none.
+        if (end >= 0 && c - end <= blanks_sent_again && std::all_of(cells + end, cells + c, is_blank_cell))
+            for (; end < c; ++end) run.add(cell_of(L' ', pen.attributes, pen.pair));
+        run.skip_to(c);
+        run.add(shown_cell(cells[c], depth_, background_, pen));
+        end = c + 1;
+    }
 }
 
 } // namespace gm

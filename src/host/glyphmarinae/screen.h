@@ -5,8 +5,13 @@
 #include "host/common/colour_rule.h"
 
 #include "render/cell_grid.h"
+#include "render/grid_diff.h"
 
 struct screen; // ncurses' own terminal record
+
+namespace gm {
+struct Pen;
+}
 
 namespace gm {
 
@@ -46,6 +51,7 @@ public:
 
 private:
     void start_colours(const ScreenWants& wants);
+    void draw_row(int row, ColumnSpan span, const Cell* cells, const Cell* before, Pen& pen) const;
     void take_modes();
     void give_back();
 
