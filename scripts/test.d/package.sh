@@ -35,7 +35,9 @@ if [ -d src/host/wayland ]; then
   depends+=(libwayland-client0 libfcft4 libpixman-1-0 libdecor-0-0 libsystemd0)
 fi
 if [ -d src/host/server ]; then
-  wanted+=(/usr/bin/glyphmarinae-server /usr/share/man/man6/glyphmarinae-server.6.gz)
+  wanted+=(/usr/bin/glyphmarinae-server /usr/share/man/man6/glyphmarinae-server.6.gz
+           /lib/systemd/system/glyphmarinae-server.service /usr/libexec/glyphmarinae/ssh-viewer
+           /usr/share/doc/glyphmarinae/examples/glyphmarinae-ssh.conf)
   depends+=(libevent-2.1 libtelnet2)
 fi
 readme=$(sed -n '/^## Linux desktop/,/^## /p' README.md)
