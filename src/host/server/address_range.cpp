@@ -37,24 +37,22 @@ bool matches(const AddressRange& range, sa_family_t family, const unsigned char*
 
 } // namespace
 
+PeerBytes peer_bytes(const sockaddr* peer)
+{
+    if (peer->sa_family == AF_INET)
+        return {AF_INET, reinterpret_cast<const unsigned char*>(&reinterpret_cast<const sockaddr_in*>(peer)->sin_addr)};
+    if (peer->sa_family != AF_INET6) return {};
+    const in6_addr& v6 = reinterpret_cast<const sockaddr_in6*>(peer)->sin6_addr;
+    if (IN6_IS_ADDR_V4MAPPED(&v6)) return {AF_INET, v6.s6_addr + 12};
+    return {AF_INET6, v6.s6_addr};
+}
+
 bool in_ranges(const std::vector<AddressRange>& ranges, const sockaddr* peer)
 {
-    sa_family_t family = peer->sa_family;
-    const unsigned char* bytes = nullptr;
-    if (family == AF_INET) {
-        bytes = reinterpret_cast<const unsigned char*>(&reinterpret_cast<const sockaddr_in*>(peer)->sin_addr);
-    } else if (family == AF_INET6) {
-        const in6_addr& v6 = reinterpret_cast<const sockaddr_in6*>(peer)->sin6_addr;
-        bytes = v6.s6_addr;
-        if (IN6_IS_ADDR_V4MAPPED(&v6)) {
-            family = AF_INET;
-            bytes += 12;
-        }
-    } else {
-        return false;
-    }
+    const PeerBytes address = peer_bytes(peer);
+    if (!address.bytes) return false;
     for (const AddressRange& range : ranges)
-        if (matches(range, family, bytes)) return true;
+        if (matches(range, address.family, address.bytes)) return true;
     return false;
 }
 

@@ -16,6 +16,15 @@ struct AddressRange {
 
 std::optional<AddressRange> parse_address_range(std::string_view text);
 
+// A peer's address as the family and bytes it is counted and matched by:
+// an IPv4 peer that an IPv6 socket shows as ::ffff:a.b.c.d is the IPv4
+// address it carries. AF_UNSPEC and no bytes for any other kind of socket.
+struct PeerBytes {
+    sa_family_t family = AF_UNSPEC;
+    const unsigned char* bytes = nullptr; // 4 or 16, into the peer's own record
+};
+PeerBytes peer_bytes(const sockaddr* peer);
+
 // Whether the peer is in any of the ranges; an IPv4 peer that an IPv6
 // socket shows as ::ffff:a.b.c.d is taken as the IPv4 address it is.
 bool in_ranges(const std::vector<AddressRange>& ranges, const sockaddr* peer);

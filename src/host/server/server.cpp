@@ -28,6 +28,7 @@
 
 #include "engine/tick.h"
 #include "host/common/default_seed.h"
+#include "host/server/address_range.h"
 #include "host/server/frame_encoder.h"
 #include "host/server/http_request.h"
 #include "host/server/listening.h"
@@ -668,26 +669,21 @@ AddressKey address_key(const sockaddr* address, std::string& text, bool& loopbac
 {
     AddressKey key{};
     char shown[INET6_ADDRSTRLEN] = "?";
-    if (address->sa_family == AF_INET) {
-        const auto* v4 = reinterpret_cast<const sockaddr_in*>(address);
+    const PeerBytes peer = peer_bytes(address);
+    if (peer.family == AF_INET) {
         key[0] = 4;
-        std::memcpy(key.data() + 1, &v4->sin_addr, 4);
-        inet_ntop(AF_INET, &v4->sin_addr, shown, sizeof shown);
-        loopback = key[1] == 127;
-    } else if (address->sa_family == AF_INET6) {
-        const auto* v6 = reinterpret_cast<const sockaddr_in6*>(address);
-        const unsigned char* bytes = v6->sin6_addr.s6_addr;
-        inet_ntop(AF_INET6, &v6->sin6_addr, shown, sizeof shown);
-        if (IN6_IS_ADDR_V4MAPPED(&v6->sin6_addr)) {
-            key[0] = 4;
-            std::memcpy(key.data() + 1, bytes + 12, 4);
-            loopback = bytes[12] == 127;
-        } else {
-            key[0] = 6;
-            std::memcpy(key.data() + 1, bytes, 8);
-            loopback = IN6_IS_ADDR_LOOPBACK(&v6->sin6_addr);
-        }
+        std::memcpy(key.data() + 1, peer.bytes, 4);
+        loopback = peer.bytes[0] == 127;
+    } else if (peer.family == AF_INET6) {
+        key[0] = 6;
+        std::memcpy(key.data() + 1, peer.bytes, 8);
+        loopback = IN6_IS_ADDR_LOOPBACK(&reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr);
     }
+    // Shown as the socket gives it, a mapped IPv4 address in its IPv6 form.
+    if (address->sa_family == AF_INET)
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(address)->sin_addr, shown, sizeof shown);
+    else if (address->sa_family == AF_INET6)
+        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr, shown, sizeof shown);
     text = shown;
     return key;
 }
